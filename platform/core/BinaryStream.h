@@ -1,0 +1,41 @@
+#pragma once
+// A binary file: big-endian 32-bit integers and length-prefixed texts.
+#include <QFile>
+#include <QSaveFile>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace fw {
+
+class BinaryStream {
+ public:
+  static std::shared_ptr<BinaryStream> Open(const std::string& path, bool readWrite);
+  // Writes go to a new file that takes the old one's place only when Close succeeds.
+  static std::shared_ptr<BinaryStream> Create(const std::string& path);
+  ~BinaryStream();
+
+  // Past the end: 0, and IsEOF becomes True.
+  int32_t ReadLong();
+  void WriteLong(int32_t value);
+  // A length byte, then that many bytes; past the end gives what is there.
+  std::string ReadPString();
+  // Texts longer than 255 bytes are cut at 255 bytes, so the length byte always matches.
+  void WritePString(std::string_view text);
+  std::string Read(size_t count);
+  bool IsEOF() const;
+  // False when a write failed or the file could not be put in place.
+  bool Close();
+  // True once a read or write has failed.
+  bool Failed() const { return failed_; }
+
+ private:
+  explicit BinaryStream(std::unique_ptr<QFileDevice> file) : file_(std::move(file)) {}
+  void WriteBytes(const char* data, size_t size);
+  std::unique_ptr<QFileDevice> file_;
+  bool readPastEnd_ = false;
+  bool failed_ = false;
+};
+
+}  // namespace fw

@@ -1,0 +1,79 @@
+#include "platform/core/TCPSocket.h"
+
+#include <QHostAddress>
+
+namespace fw {
+
+TCPSocket::TCPSocket() = default;
+
+TCPSocket::~TCPSocket() { Discard(); }
+
+void TCPSocket::Discard() {
+  if (!socket_) return;
+  QTcpSocket* old = socket_;
+  socket_ = nullptr;
+  old->disconnect();  // a late signal of the old connection never reaches this object
+  old->abort();
+  old->deleteLater();
+}
+
+void TCPSocket::Connect() {
+  Discard();
+  buffer_.clear();
+  lastErrorCode_ = 0;
+  lastErrorText_.clear();
+  auto* socket = new QTcpSocket();
+  socket_ = socket;
+  QObject::connect(socket, &QTcpSocket::connected, [this] { Event_Connected(); });
+  QObject::connect(socket, &QTcpSocket::readyRead, [this, socket] {
+    QByteArray bytes = socket->readAll();
+    if (bytes.isEmpty()) return;
+    buffer_.append(bytes.constData(), size_t(bytes.size()));
+    Event_DataAvailable();
+  });
+  QObject::connect(socket, &QTcpSocket::bytesWritten, [this, socket] {
+    if (socket->bytesToWrite() == 0) Event_SendComplete(false);
+  });
+  QObject::connect(socket, &QTcpSocket::errorOccurred, [this, socket](QAbstractSocket::SocketError error) {
+    lastErrorCode_ = error == QAbstractSocket::HostNotFoundError ? kNameResolutionFailed
+                     : error == QAbstractSocket::RemoteHostClosedError || error == QAbstractSocket::ConnectionRefusedError ||
+                             error == QAbstractSocket::NetworkError || error == QAbstractSocket::SocketTimeoutError
+                         ? kLostConnection
+                         : kOpenDriverError;
+    lastErrorText_ = socket->errorString().toStdString();
+    // Bytes that came with the close are still delivered first.
+    QByteArray rest = socket->readAll();
+    if (!rest.isEmpty()) {
+      buffer_.append(rest.constData(), size_t(rest.size()));
+      Event_DataAvailable();
+      if (socket_ != socket) return;  // the handler moved on to a new connection
+    }
+    Event_Error();
+  });
+  socket->connectToHost(QString::fromStdString(address_), quint16(port_));
+}
+
+void TCPSocket::Close() { Discard(); }
+
+bool TCPSocket::IsConnected() const { return socket_ && socket_->state() == QAbstractSocket::ConnectedState; }
+
+void TCPSocket::Write(std::string_view bytes) {
+  if (!socket_) return;
+  socket_->write(bytes.data(), qint64(bytes.size()));
+}
+
+std::string TCPSocket::ReadAll() {
+  std::string taken;
+  taken.swap(buffer_);
+  return taken;
+}
+
+std::string TCPSocket::LocalAddress() const {
+  if (!socket_) return {};
+  QHostAddress local = socket_->localAddress();
+  bool isV4 = false;
+  quint32 v4 = local.toIPv4Address(&isV4);
+  return isV4 ? QHostAddress(v4).toString().toStdString() : local.toString().toStdString();
+}
+
+}  // namespace fw

@@ -1,0 +1,68 @@
+#pragma once
+// A TCP connection driven by the event loop. Received bytes gather in a buffer that
+// Lookahead shows and ReadAll takes. Subclasses react to the connection's events through the
+// Event_ methods; by default each raises the event of the same name to a bound handler.
+#include <QObject>
+#include <QPointer>
+#include <QTcpSocket>
+#include <string>
+#include <string_view>
+
+#include "platform/core/Event.h"
+
+namespace fw {
+
+class TCPSocket {
+ public:
+  // The framework's error codes.
+  static constexpr int kLostConnection = 102;
+  static constexpr int kNameResolutionFailed = 103;
+  static constexpr int kOpenDriverError = 100;
+
+  TCPSocket();
+  virtual ~TCPSocket();
+  TCPSocket(const TCPSocket&) = delete;
+  TCPSocket& operator=(const TCPSocket&) = delete;
+
+  std::string Address() const { return address_; }
+  void SetAddress(std::string address) { address_ = std::move(address); }
+  int Port() const { return port_; }
+  void SetPort(int port) { port_ = port; }
+
+  // Starts connecting to Address and Port and returns at once; a connection still open is
+  // closed first and its buffered bytes dropped.
+  void Connect();
+  void Close();
+  bool IsConnected() const;
+  // Queues bytes to send, in order.
+  void Write(std::string_view bytes);
+  std::string Lookahead() const { return buffer_; }
+  std::string ReadAll();
+  // The local end's address as dotted text; empty when not connected.
+  std::string LocalAddress() const;
+  int LastErrorCode() const { return lastErrorCode_; }
+  // What the system said of the last error, for people.
+  std::string LastErrorText() const { return lastErrorText_; }
+
+  Event<void()> Connected;
+  Event<void()> DataAvailable;
+  Event<void(bool)> SendComplete;
+  Event<void()> Error;
+
+ protected:
+  virtual void Event_Connected() { Connected.Raise(); }
+  virtual void Event_DataAvailable() { DataAvailable.Raise(); }
+  virtual void Event_SendComplete(bool userAborted) { SendComplete.Raise(userAborted); }
+  virtual void Event_Error() { Error.Raise(); }
+
+ private:
+  void Discard();
+  std::string address_;
+  int port_ = 0;
+  QPointer<QTcpSocket> socket_;
+  std::string buffer_;
+  int lastErrorCode_ = 0;
+  std::string lastErrorText_;
+};
+
+}  // namespace fw

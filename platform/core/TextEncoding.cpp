@@ -1,0 +1,143 @@
+#include "platform/core/TextEncoding.h"
+
+#include <QByteArray>
+#include <cerrno>
+#include <iconv.h>
+
+namespace fw {
+namespace {
+
+const char* IconvName(TextEncoding e) {
+  switch (e) {
+    case TextEncoding::UTF8: return "UTF-8";
+    case TextEncoding::ISO2022JP: return "ISO-2022-JP";
+    case TextEncoding::ShiftJIS: return "CP932";
+    case TextEncoding::MacJapanese: return "CP932";  // the closest glibc has
+  }
+  return "UTF-8";
+}
+
+// Length of the source character at the start of text (for skipping one that cannot be
+// converted): a UTF-8 sequence, a Shift_JIS double byte, or one byte.
+size_t SourceCharBytes(TextEncoding from, std::string_view text) {
+  auto c = static_cast<unsigned char>(text[0]);
+  size_t n = 1;
+  if (from == TextEncoding::UTF8) {
+    n = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 1;
+  } else if (from == TextEncoding::ShiftJIS || from == TextEncoding::MacJapanese) {
+    n = ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) ? 2 : 1;
+  }
+  return std::min(n, text.size());
+}
+
+class IconvHandle {
+ public:
+  IconvHandle(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~IconvHandle() {
+    if (ok()) iconv_close(cd_);
+  }
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  iconv_t get() const { return cd_; }
+
+ private:
+  iconv_t cd_;
+};
+
+}  // namespace
+
+std::optional<TextEncoding> GetTextEncoding(int code, int variant, int format) {
+  if (code == 0x820 && variant == 0 && format == 0) return TextEncoding::ISO2022JP;
+  if (code == 0x08000100) return TextEncoding::UTF8;
+  return std::nullopt;
+}
+
+std::unique_ptr<TextConverter> GetTextConverter(TextEncoding from, TextEncoding to) {
+  IconvHandle probe(IconvName(to), IconvName(from));
+  if (!probe.ok()) return nullptr;
+  return std::unique_ptr<TextConverter>(new TextConverter(from, to));
+}
+
+std::string TextConverter::Unconvertible(std::string_view) const { return "?"; }
+
+std::string TextConverter::convert(std::string_view text) const {
+  IconvHandle cd(IconvName(to_), IconvName(from_));
+  std::string out;
+  if (!cd.ok()) return std::string(text);
+  char buffer[4096];
+  auto flush = [&](char* end) { out.append(buffer, size_t(end - buffer)); };
+  std::string_view rest = text;
+  while (!rest.empty()) {
+    char* in = const_cast<char*>(rest.data());
+    size_t inLeft = rest.size();
+    char* o = buffer;
+    size_t oLeft = sizeof buffer;
+    size_t r = iconv(cd.get(), &in, &inLeft, &o, &oLeft);
+    flush(o);
+    rest = rest.substr(rest.size() - inLeft);
+    if (r != size_t(-1)) continue;
+    if (errno == E2BIG) continue;
+    // An invalid or unconvertible character: put the replacement in its place. The shift
+    // state is first brought back to its start, so the replacement is read in that state.
+    o = buffer, oLeft = sizeof buffer;
+    iconv(cd.get(), nullptr, nullptr, &o, &oLeft);
+    flush(o);
+    size_t skip = SourceCharBytes(from_, rest);
+    out += Unconvertible(rest.substr(0, skip));
+    rest.remove_prefix(skip);
+  }
+  char* o = buffer;
+  size_t oLeft = sizeof buffer;
+  iconv(cd.get(), nullptr, nullptr, &o, &oLeft);  // back to the initial shift state
+  flush(o);
+  return out;
+}
+
+bool IsValidUTF8(std::string_view bytes) {
+  return QByteArrayView(bytes.data(), qsizetype(bytes.size())).isValidUtf8();
+}
+
+std::string EndOfLineText() { return "\n"; }
+
+std::string EndOfLineText(EndOfLine kind) {
+  switch (kind) {
+    case EndOfLine::Windows: return "\r\n";
+    case EndOfLine::Macintosh: return "\r";
+    case EndOfLine::Unix: break;
+  }
+  return "\n";
+}
+
+std::string ReplaceLineEndings(std::string_view text, EndOfLine kind) {
+  const std::string eol = EndOfLineText(kind);
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '\r') {
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      out += eol;
+    } else if (c == '\n') {
+      out += eol;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string EncodeBase64(std::string_view bytes, int lineLength) {
+  QByteArray encoded = QByteArray(bytes.data(), qsizetype(bytes.size())).toBase64();
+  if (lineLength <= 0) return encoded.toStdString();
+  std::string out;
+  for (qsizetype i = 0; i < encoded.size(); i += lineLength) {
+    if (i) out += "\r\n";
+    out.append(encoded.constData() + i, size_t(std::min<qsizetype>(lineLength, encoded.size() - i)));
+  }
+  return out;
+}
+
+std::string DecodeBase64(std::string_view text) {
+  return QByteArray::fromBase64(QByteArray(text.data(), qsizetype(text.size()))).toStdString();
+}
+
+}  // namespace fw

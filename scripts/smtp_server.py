@@ -1,0 +1,81 @@
+#!/usr/bin/python3
+"""A local SMTP server (aiosmtpd) for the demo and the tests.
+
+Listens on 127.0.0.1 at the given port (0 picks a free one), stores every message it accepts
+as <n>.eml (the bytes received after DATA) with <n>.json (envelope sender and recipients) in
+the given folder, and prints "READY <port>" once it listens. With --user and --password it
+offers AUTH LOGIN and PLAIN without TLS and accepts that one account.
+"""
+import argparse
+import asyncio
+import json
+import os
+import signal
+import socket
+import sys
+import threading
+
+from aiosmtpd.controller import Controller
+from aiosmtpd.smtp import AuthResult, LoginPassword
+
+
+class Store:
+    def __init__(self, folder):
+        self.folder = folder
+        self.count = 0
+        self.lock = threading.Lock()
+
+    async def handle_DATA(self, server, session, envelope):
+        with self.lock:
+            self.count += 1
+            n = self.count
+        base = os.path.join(self.folder, str(n))
+        with open(base + ".eml", "wb") as f:
+            f.write(envelope.original_content)
+        with open(base + ".json", "w") as f:
+            json.dump({"from": envelope.mail_from, "to": envelope.rcpt_tos}, f)
+        return "250 OK"
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--folder", required=True)
+    parser.add_argument("--user")
+    parser.add_argument("--password")
+    parser.add_argument("--stop-on-stdin-close", action="store_true",
+                        help="end when standard input closes (when the starting process ends)")
+    args = parser.parse_args()
+    os.makedirs(args.folder, exist_ok=True)
+
+    kwargs = {}
+    if args.user is not None:
+        def authenticator(server, session, envelope, mechanism, auth_data):
+            ok = (isinstance(auth_data, LoginPassword)
+                  and auth_data.login.decode() == args.user
+                  and auth_data.password.decode() == args.password)
+            return AuthResult(success=ok)
+        kwargs = dict(authenticator=authenticator, auth_require_tls=False)
+
+    port = args.port or free_port()
+    controller = Controller(Store(args.folder), hostname="127.0.0.1", port=port,
+                            decode_data=False, **kwargs)
+    controller.start()
+    print(f"READY {port}", flush=True)
+    stop = threading.Event()
+    signal.signal(signal.SIGTERM, lambda *_: stop.set())
+    signal.signal(signal.SIGINT, lambda *_: stop.set())
+    if args.stop_on_stdin_close:
+        threading.Thread(target=lambda: (sys.stdin.read(), stop.set()), daemon=True).start()
+    stop.wait()
+    controller.stop()
+
+
+if __name__ == "__main__":
+    main()
