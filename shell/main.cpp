@@ -1,1 +1,10 @@
-int main() { return 0; }
+#include <QApplication>
+
+#include "shell/Startup.h"
+
+int main(int argc, char** argv) {
+  QApplication qt(argc, argv);
+  int status = _Main();
+  _Finalize();
+  return status;
+}

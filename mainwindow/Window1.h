@@ -1,0 +1,101 @@
+#pragma once
+// The main window: the set list, the recipient list, the log, the progress display, the
+// template fields and the toolbar.
+#include <array>
+#include <memory>
+#include <string>
+
+#include "platform/ui/BasicControls.h"
+#include "platform/ui/EditField.h"
+#include "platform/ui/Listbox.h"
+#include "platform/ui/MenuBar.h"
+#include "platform/ui/Window.h"
+
+namespace fw {
+class Graphics;
+class ToolItem;
+}  // namespace fw
+class Toolbar1;
+
+class Window1 : public fw::Window {
+ public:
+  // The main window, made on first use.
+  static Window1* Get();
+
+  // Send settings: 0 server, 1 port, 2 account, 3 password, 4 sender, 5 mailer name, 6-20 kept.
+  std::array<std::string, 21> pSMTP;
+  bool pSent = false;
+  bool pError = false;
+
+  fw::Listbox* ListBox1 = nullptr;
+  fw::Line* Line1 = nullptr;
+  fw::Listbox* ListBox2 = nullptr;
+  fw::EditField* EditField1 = nullptr;
+  fw::StaticText* StaticText1 = nullptr;
+  fw::GroupBox* GroupBox1 = nullptr;
+  fw::ProgressBar* ProgressBar1 = nullptr;
+  fw::ProgressBar* ProgressBar2 = nullptr;
+  fw::StaticText* StaticText3 = nullptr;
+  fw::StaticText* StaticText4 = nullptr;
+  fw::EditField* EditField2 = nullptr;
+  fw::StaticText* StaticText2 = nullptr;
+  fw::StaticText* StaticText5 = nullptr;
+  fw::StaticText* StaticText6 = nullptr;
+  fw::EditField* EditField3 = nullptr;
+  fw::EditField* EditField4 = nullptr;
+  Toolbar1* Toolbar11 = nullptr;
+
+  // Control event handlers.
+  void Socket1_MailSent();
+  void Socket1_ServerError(int code, std::string reply);
+  void Socket1_Error();
+  bool ListBox1_CellBackgroundPaint(fw::Graphics& g, int row, int column);
+  void ListBox1_Change();
+  bool ListBox2_CellBackgroundPaint(fw::Graphics& g, int row, int column);
+  void ListBox2_CellAction(int row, int column);
+  void EditField2_TextChange();
+  void EditField3_TextChange();
+  void EditField4_TextChange();
+  void Toolbar11_Action(fw::ToolItem* item);
+  void Toolbar11_Open();
+
+  // The menu bar's items, looked up by name.
+  fw::MenuItem* EditMenu() const;
+  fw::MenuItem* AppleAbout() const;
+  fw::MenuItem* ApplePref() const;
+  fw::MenuItem* EditSelectAll() const;
+  fw::MenuItem* UntitledMenu0() const;
+  fw::MenuItem* EditClear() const;
+  fw::MenuItem* EditPaste() const;
+  fw::MenuItem* EditCopy() const;
+  fw::MenuItem* EditCut() const;
+  fw::MenuItem* UntitledMenu1() const;
+  fw::MenuItem* EditUndo() const;
+  fw::MenuItem* FileMenu() const;
+  fw::MenuItem* FileQuit() const;
+
+ protected:
+  void Layout() override;
+  void CreateControls() override;
+  void Event_Open() override;
+  bool Event_CancelClose(bool appQuitting) override;
+
+ private:
+  void _CreateControls0();
+  fw::MenuItem* MenuItemNamed(const char* name) const;
+
+  void InitApp();
+  void LoadNameList();
+  void LoadSetList();
+  void SelectSet();
+  void ShowSMTPDlg();
+  void LoadTemplate();
+  void SaveSMTP();
+  void LoadSMTP();
+  void CheckAllList(bool b);
+
+  int pMax = 0;
+  bool pChange = false;
+  int pPrevIndex = 0;
+  bool pEnbl = false;
+};

@@ -1,0 +1,54 @@
+#include "platform/ui/Application.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+#include "platform/ui/Window.h"
+
+namespace fw {
+namespace {
+Application* g_application = nullptr;
+}
+
+Application::Application() = default;
+
+Application::~Application() {
+  if (g_application == this) g_application = nullptr;
+}
+
+Application* Application::Instance() { return g_application; }
+
+void Application::Register() { g_application = this; }
+
+void Application::AddMenuHandler(const std::string& itemName, std::function<bool()> handler) {
+  menuHandlers_[itemName] = std::move(handler);
+}
+
+bool Application::HandleMenuItem(const std::string& itemName) {
+  auto it = menuHandlers_.find(itemName);
+  return it != menuHandlers_.end() && it->second && it->second();
+}
+
+int Application::Run() { return QCoreApplication::exec(); }
+
+void Application::Quit(int code) {
+  if (!quitting_) {
+    quitting_ = true;
+    for (Window* w : OpenWindows()) {
+      if (!w->CloseRequested(true)) {
+        quitting_ = false;
+        return;
+      }
+    }
+    quitting_ = false;
+  }
+  QCoreApplication::exit(code);
+}
+
+void InitializeFramework() { QApplication::setFont(DeclaredFont(FontDecl{})); }
+
+void CloseAllWindows() {
+  for (Window* w : OpenWindows()) delete w;
+}
+
+}  // namespace fw

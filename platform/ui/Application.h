@@ -1,0 +1,54 @@
+#pragma once
+// The application object: one per process, registered with the framework. It owns the menu
+// bar, binds menu handlers by item name, and runs and quits the event loop.
+#include <functional>
+#include <map>
+#include <string>
+
+namespace fw {
+
+class MenuBar;
+
+class Application {
+ public:
+  Application();
+  virtual ~Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  // The registered application object, or nullptr.
+  static Application* Instance();
+  // Makes this the application object.
+  void Register();
+
+  MenuBar* GetMenuBar() const { return menuBar_; }
+  void SetMenuBar(MenuBar* menuBar) { menuBar_ = menuBar; }
+
+  // A handler for the menu item of that name; it returns True when it handled the choice.
+  void AddMenuHandler(const std::string& itemName, std::function<bool()> handler);
+  bool HandleMenuItem(const std::string& itemName);
+  // Before a menu shows.
+  void EnableMenuItems() { Event_EnableMenuItems(); }
+
+  // Runs the event loop until Quit; gives the exit status.
+  int Run();
+  // Closes every window (each may cancel, which stops the quit), then ends the event loop.
+  void Quit(int code);
+
+ protected:
+  virtual void Event_EnableMenuItems() {}
+
+ private:
+  MenuBar* menuBar_ = nullptr;
+  std::map<std::string, std::function<bool()>> menuHandlers_;
+  bool quitting_ = false;
+};
+
+// Sets what the framework needs before the first window: the default font (one that shows
+// Japanese).
+void InitializeFramework();
+
+// Destroys every window that is still open, without asking them.
+void CloseAllWindows();
+
+}  // namespace fw

@@ -1,0 +1,39 @@
+#include "platform/ui/MessageDialog.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "platform/ui/Window.h"
+
+namespace fw {
+
+MessageDialogButton* MessageDialog::ShowModalWithin(Window* parent) {
+  QMessageBox box(parent ? parent->Widget() : nullptr);
+  box.setWindowModality(Qt::ApplicationModal);
+  box.setObjectName("MessageDialog");
+  static const QMessageBox::Icon icons[] = {QMessageBox::Information, QMessageBox::Warning, QMessageBox::Critical,
+                                            QMessageBox::Question};
+  box.setIcon(Icon >= 0 && Icon <= 3 ? icons[Icon] : QMessageBox::Warning);
+  if (!Title.empty()) box.setWindowTitle(QString::fromStdString(Title));
+  box.setText(QString::fromStdString(Message));
+  box.setInformativeText(QString::fromStdString(Explanation));
+
+  // Buttons from the right: action, cancel, then the alternate at the far left.
+  QPushButton* action = box.addButton(QString::fromStdString(ActionButton.Caption), QMessageBox::AcceptRole);
+  QPushButton* cancel = nullptr;
+  QPushButton* alternate = nullptr;
+  if (CancelButton.Visible) cancel = box.addButton(QString::fromStdString(CancelButton.Caption), QMessageBox::RejectRole);
+  if (AlternateActionButton.Visible)
+    alternate = box.addButton(QString::fromStdString(AlternateActionButton.Caption), QMessageBox::DestructiveRole);
+  box.setDefaultButton(action);
+  if (cancel) box.setEscapeButton(cancel);
+  box.exec();
+
+  QAbstractButton* pressed = box.clickedButton();
+  if (pressed == action) return &ActionButton;
+  if (alternate && pressed == alternate) return &AlternateActionButton;
+  if (cancel && pressed == cancel) return &CancelButton;
+  return nullptr;
+}
+
+}  // namespace fw

@@ -1,0 +1,194 @@
+#include "platform/ui/Window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QLayout>
+#include <QMouseEvent>
+#include <algorithm>
+
+#include "platform/ui/MenuBar.h"
+
+namespace fw {
+namespace {
+
+std::vector<Window*> g_openWindows;
+std::map<std::type_index, Window*>& Implicits() {
+  static std::map<std::type_index, Window*> implicits;
+  return implicits;
+}
+
+void Forget(Window* w) {
+  std::erase(g_openWindows, w);
+  auto& m = Implicits();
+  for (auto it = m.begin(); it != m.end();) it = it->second == w ? m.erase(it) : std::next(it);
+}
+
+}  // namespace
+
+// The Qt window: hands its close box and mouse-downs to its Window.
+class WindowWidget : public QMainWindow {
+ public:
+  explicit WindowWidget(Window* owner) : owner_(owner) {}
+
+ protected:
+  void closeEvent(QCloseEvent* e) override {
+    if (!owner_ || owner_->closing_ || owner_->CloseRequested(false))
+      e->accept();
+    else
+      e->ignore();
+  }
+
+ private:
+  friend class Window;
+  Window* owner_;
+};
+
+// The content area: reports mouse-downs that no control took, in window coordinates.
+class ContentWidget : public QWidget {
+ public:
+  explicit ContentWidget(Window* owner) : owner_(owner) {}
+
+ protected:
+  void mousePressEvent(QMouseEvent* e) override {
+    QPoint p = e->position().toPoint();
+    owner_->MouseDownAt(p.x(), p.y());
+  }
+
+ private:
+  Window* owner_;
+};
+
+Window::Window() : widget_(new WindowWidget(this)), content_(new ContentWidget(this)) {
+  widget_->setCentralWidget(content_);
+  widget_->setAttribute(Qt::WA_DeleteOnClose, false);
+  g_openWindows.push_back(this);
+}
+
+Window::~Window() {
+  Forget(this);
+  if (modalLoop_) modalLoop_->quit();
+  static_cast<WindowWidget*>(widget_)->owner_ = nullptr;
+  delete widget_;  // deletes every control's widget too
+}
+
+void Window::MouseDownAt(int x, int y) { Event_MouseDown(x, y); }
+
+void Window::Construct() {
+  Layout();
+  CreateControls();
+  ApplyTabOrder();
+  for (Control* c : std::vector<Control*>(controls_)) c->Open.Raise();
+  Event_Open();
+  if (decl_.Visible && !destroyed_) Show();
+}
+
+void Window::SetMenuBar(MenuBar* menuBar) {
+  menuBar_ = menuBar;
+  if (menuBar) widget_->setMenuBar(menuBar->CreateQMenuBar());
+}
+
+void Window::ApplyDecl(const WindowDecl& decl) {
+  decl_ = decl;
+  widget_->setWindowTitle(QString::fromStdString(decl.Title));
+  if (decl.BackColor) {
+    QPalette p = content_->palette();
+    p.setColor(QPalette::Window, QColor(decl.BackColor->Red, decl.BackColor->Green, decl.BackColor->Blue));
+    content_->setPalette(p);
+    content_->setAutoFillBackground(true);
+  }
+  if (decl.Resizeable) {
+    content_->setMinimumSize(decl.MinWidth, decl.MinHeight);
+    content_->setMaximumSize(decl.MaxWidth, decl.MaxHeight);
+    content_->resize(decl.Width, decl.Height);
+  } else {
+    content_->setFixedSize(decl.Width, decl.Height);
+    widget_->layout()->setSizeConstraint(QLayout::SetFixedSize);
+  }
+  Qt::WindowFlags flags = decl.Frame == 0 ? Qt::Window : Qt::Dialog;
+  flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
+  if (decl.CloseButton) flags |= Qt::WindowCloseButtonHint;
+  if (decl.MinimizeButton) flags |= Qt::WindowMinimizeButtonHint;
+  if (decl.MaximizeButton && decl.Resizeable) flags |= Qt::WindowMaximizeButtonHint;
+  widget_->setWindowFlags(flags);
+  if (!decl.MenuBarVisible && widget_->menuWidget()) widget_->menuWidget()->hide();
+}
+
+void Window::Register(std::unique_ptr<Control> control) {
+  controls_.push_back(control.get());
+  owned_.push_back(std::move(control));
+}
+
+Control* Window::ControlNamed(const std::string& name) const {
+  auto it = std::find_if(controls_.begin(), controls_.end(), [&](Control* c) { return c->Name() == name; });
+  return it == controls_.end() ? nullptr : *it;
+}
+
+void Window::ApplyTabOrder() {
+  std::vector<Control*> order;
+  for (Control* c : controls_)
+    if (c->TabIndex() >= 0 && c->Widget() && c->Widget()->focusPolicy() != Qt::NoFocus) order.push_back(c);
+  std::stable_sort(order.begin(), order.end(), [](Control* a, Control* b) { return a->TabIndex() < b->TabIndex(); });
+  for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1]->Widget(), order[i]->Widget());
+}
+
+void Window::Show() {
+  widget_->show();
+  widget_->raise();
+  widget_->activateWindow();
+}
+
+void Window::ShowModal() {
+  QPointer<QMainWindow> alive = widget_;
+  widget_->setWindowModality(Qt::ApplicationModal);
+  Show();
+  QEventLoop loop;
+  modalLoop_ = &loop;
+  loop.exec();
+  if (!alive) return;  // closed and destroyed meanwhile
+  modalLoop_ = nullptr;
+  widget_->setWindowModality(Qt::NonModal);
+}
+
+void Window::Hide() {
+  widget_->hide();
+  if (modalLoop_) modalLoop_->quit();
+}
+
+void Window::Close() { CloseRequested(false); }
+
+bool Window::IsVisible() const { return widget_->isVisible(); }
+
+std::string Window::Title() const { return widget_->windowTitle().toStdString(); }
+
+bool Window::CloseRequested(bool appQuitting) {
+  if (closing_ || destroyed_) return true;
+  closing_ = true;
+  if (Event_CancelClose(appQuitting)) {
+    closing_ = false;
+    return false;
+  }
+  Event_Close();
+  Destroy();
+  return true;
+}
+
+void Window::Destroy() {
+  destroyed_ = true;
+  Forget(this);
+  widget_->hide();
+  if (modalLoop_) modalLoop_->quit();
+  QMetaObject::invokeMethod(QCoreApplication::instance(), [this] { delete this; }, Qt::QueuedConnection);
+}
+
+std::vector<Window*> OpenWindows() { return g_openWindows; }
+
+namespace detail {
+Window* FindImplicit(std::type_index type) {
+  auto it = Implicits().find(type);
+  return it == Implicits().end() ? nullptr : it->second;
+}
+void RegisterImplicit(std::type_index type, Window* window) { Implicits()[type] = window; }
+}  // namespace detail
+
+}  // namespace fw

@@ -1,0 +1,107 @@
+// Start-up, the menu bar and quitting.
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "dialogs/AboutPanel.h"
+#include "mainwindow/Window1.h"
+#include "shell/App.h"
+#include "shell/MenuBar1.h"
+#include "tests/support/AppFixture.h"
+
+namespace {
+
+using testsupport::ProcessEvents;
+using testsupport::ProgramTest;
+
+class StartupAndMenus : public ProgramTest {};
+
+TEST_F(StartupAndMenus, StartsWithoutDataFolderShowingTheMainWindowAndNoAlert) {
+  Start();
+  EXPECT_TRUE(Window1::Get()->IsVisible());
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_EQ(Window1::Get()->ListBox1->ListCount(), 0);
+  EXPECT_FALSE(folder().Exists("Data")) << "start-up creates no folder";
+}
+
+TEST_F(StartupAndMenus, MenusHoldTheirItemsInOrder) {
+  Start();
+  QMenuBar* bar = Window1::Get()->Widget()->menuBar();
+  QList<QAction*> menus = bar->actions();
+  ASSERT_EQ(menus.size(), 2);
+  EXPECT_EQ(menus[0]->text(), "&File");
+  EXPECT_EQ(menus[1]->text(), "&Edit");
+
+  struct Item {
+    const char* name;
+    const char* text;
+    const char* shortcut;
+  };
+  const Item file[] = {{"FileQuit", "&Quit", "Ctrl+Q"}};
+  const Item edit[] = {{"EditUndo", "&Undo", "Ctrl+Z"},     {"UntitledMenu1", "-", ""},  {"EditCut", "Cu&t", "Ctrl+X"},
+                       {"EditCopy", "&Copy", "Ctrl+C"},     {"EditPaste", "&Paste", "Ctrl+V"},
+                       {"EditClear", "&Delete", ""},        {"UntitledMenu0", "-", ""},
+                       {"EditSelectAll", "Select &All", "Ctrl+A"}, {"ApplePref", "環境設定", ""},
+                       {"AppleAbout", "ポスタリオについて...", ""}};
+  auto check = [](QMenu* menu, const Item* items, size_t n) {
+    QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(size_t(actions.size()), n);
+    for (size_t i = 0; i < n; ++i) {
+      EXPECT_EQ(actions[i]->objectName().toStdString(), items[i].name);
+      if (std::string(items[i].text) == "-") {
+        EXPECT_TRUE(actions[i]->isSeparator());
+      } else {
+        EXPECT_EQ(actions[i]->text().toStdString(), items[i].text);
+        EXPECT_EQ(actions[i]->shortcut().toString().toStdString(), items[i].shortcut);
+      }
+    }
+  };
+  check(menus[0]->menu(), file, std::size(file));
+  check(menus[1]->menu(), edit, std::size(edit));
+}
+
+TEST_F(StartupAndMenus, PreferencesStaysDisabledAndAboutEnabledAtEveryUpdate) {
+  Start();
+  MenuBar1* bar = MenuBar1::Get();
+  for (int i = 0; i < 2; ++i) {
+    AppleAbout()->Disable();
+    emit Window1::Get()->Widget()->menuBar()->actions()[1]->menu()->aboutToShow();
+    EXPECT_FALSE(bar->Child("ApplePref")->Action()->isEnabled());
+    EXPECT_TRUE(bar->Child("AppleAbout")->Action()->isEnabled());
+    EXPECT_TRUE(bar->Child("EditCopy")->Action()->isEnabled());
+  }
+  EXPECT_EQ(Window1::Get()->ApplePref(), bar->Child("ApplePref"));
+  EXPECT_EQ(Window1::Get()->FileQuit(), bar->Child("FileQuit"));
+}
+
+TEST_F(StartupAndMenus, AboutShowsOneSinglePanelAndAClickHidesIt) {
+  Start();
+  MenuBar1::Get()->Child("AppleAbout")->Action()->trigger();
+  AboutPanel* panel = AboutPanel::Get();
+  EXPECT_TRUE(panel->IsVisible());
+  EXPECT_EQ(panel->Title(), "ポスタリオについて");
+  QTest::mouseClick(panel->Content(), Qt::LeftButton, {}, QPoint(10, 10));
+  EXPECT_FALSE(panel->IsVisible());
+  MenuBar1::Get()->Child("AppleAbout")->Action()->trigger();
+  EXPECT_EQ(AboutPanel::Get(), panel) << "the hidden panel is shown again, not a second one";
+  EXPECT_TRUE(panel->IsVisible());
+}
+
+TEST_F(StartupAndMenus, QuitClosesTheMainWindowThroughItsCloseHandler) {
+  Start();
+  ASSERT_TRUE(fw::HasImplicit<Window1>());
+  MenuBar1::Get()->Child("FileQuit")->Action()->trigger();
+  ProcessEvents();
+  EXPECT_FALSE(fw::HasImplicit<Window1>()) << "the main window is closed";
+}
+
+TEST_F(StartupAndMenus, TheCloseBoxClosesTheMainWindow) {
+  Start();
+  Window1::Get()->Widget()->close();
+  ProcessEvents();
+  EXPECT_FALSE(fw::HasImplicit<Window1>());
+}
+
+}  // namespace

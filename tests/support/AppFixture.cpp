@@ -1,0 +1,71 @@
+#include "tests/support/AppFixture.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+
+#include "platform/core/FolderItem.h"
+#include "platform/ui/Application.h"
+#include "shell/Startup.h"
+
+namespace testsupport {
+
+AppFolder::AppFolder() { fw::testing::SetApplicationFolder(Path()); }
+
+AppFolder::~AppFolder() { fw::testing::SetApplicationFolder(""); }
+
+std::string AppFolder::Path() const { return dir_.path().toStdString(); }
+
+std::string AppFolder::PathOf(const std::string& relative) const { return Path() + "/" + relative; }
+
+void AppFolder::Write(const std::string& relative, const std::string& bytes) const {
+  QString path = QString::fromStdString(PathOf(relative));
+  QDir().mkpath(QFileInfo(path).path());
+  QFile f(path);
+  if (!f.open(QIODevice::WriteOnly)) throw std::runtime_error("cannot write " + relative);
+  f.write(bytes.data(), qint64(bytes.size()));
+}
+
+void AppFolder::MakeFolder(const std::string& relative) const { QDir().mkpath(QString::fromStdString(PathOf(relative))); }
+
+std::string AppFolder::Read(const std::string& relative) const {
+  QFile f(QString::fromStdString(PathOf(relative)));
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return f.readAll().toStdString();
+}
+
+bool AppFolder::Exists(const std::string& relative) const { return QFileInfo::exists(QString::fromStdString(PathOf(relative))); }
+
+void ProcessEvents(int milliseconds) {
+  QElapsedTimer t;
+  t.start();
+  do {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  } while (t.elapsed() < milliseconds);
+}
+
+void ProgramTest::SetUp() {
+  folder_ = std::make_unique<AppFolder>();
+  fw::InitializeFramework();
+}
+
+void ProgramTest::Start() {
+  _InitFileTypes();
+  _NewAppInstance();
+  _ApplicationAddMenuHandlers();
+  _MakeDefaultView();
+  started_ = true;
+  ProcessEvents();
+}
+
+void ProgramTest::TearDown() {
+  ProcessEvents();
+  if (started_) _Finalize();
+  ProcessEvents();
+  folder_.reset();
+}
+
+}  // namespace testsupport
