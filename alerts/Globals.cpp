@@ -1,0 +1,29 @@
+#include "alerts/Globals.h"
+
+#include "platform/ui/MessageDialog.h"
+
+int gCautionDlg(int count, const std::string& alternateCaption, const std::string& cancelCaption,
+                const std::string& actionCaption, const std::string& message, const std::string& explanation,
+                fw::Window* parent) {
+  fw::MessageDialog alert;
+  alert.Icon = fw::MessageDialog::IconCaution;
+  alert.ActionButton.Caption = actionCaption;
+  if (count > 1) {
+    alert.CancelButton.Visible = true;
+    alert.CancelButton.Caption = cancelCaption;
+  }
+  if (count > 2) {
+    alert.AlternateActionButton.Visible = true;
+    alert.AlternateActionButton.Caption = alternateCaption;
+  }
+  alert.Message = message;
+  alert.Explanation = explanation;
+  fw::MessageDialogButton* pressed = alert.ShowModalWithin(parent);
+  if (pressed == &alert.ActionButton) return 2;
+  if (pressed == &alert.AlternateActionButton) return 0;
+  return 1;
+}
+
+void gCautionDlg1(const std::string& message, const std::string& explanation, fw::Window* parent) {
+  gCautionDlg(1, "", "", "OK", message, explanation, parent);
+}

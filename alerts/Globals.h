@@ -1,0 +1,17 @@
+#pragma once
+// The caution alerts through which the main window reports problems and asks questions.
+#include <string>
+
+namespace fw {
+class Window;
+}
+
+// A modal caution alert over parent with one to three buttons: the action button always, the
+// cancel button when count is over 1, the alternate button when it is over 2. Gives 2 for the
+// action button, 0 for the alternate button, 1 otherwise.
+int gCautionDlg(int count, const std::string& alternateCaption, const std::string& cancelCaption,
+                const std::string& actionCaption, const std::string& message, const std::string& explanation,
+                fw::Window* parent);
+
+// The same alert with the single button "OK".
+void gCautionDlg1(const std::string& message, const std::string& explanation, fw::Window* parent);
