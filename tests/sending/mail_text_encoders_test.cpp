@@ -1,0 +1,78 @@
+// ISO-2022-JP text and the encoded-word subject, checked by decoding the bytes again.
+#include <gtest/gtest.h>
+
+#include "platform/core/TextEncoding.h"
+#include "sending/MailTextEncoders.h"
+
+namespace {
+
+std::string Decode(const std::string& jis) {
+  auto c = fw::GetTextConverter(*fw::GetTextEncoding(0x820, 0, 0), fw::TextEncoding::UTF8);
+  return c->convert(jis);
+}
+
+TEST(MailTextEncoders, EncodedWordHasItsFixedFrameForEverySubject) {
+  EXPECT_EQ(EncodeMIME(""), "=?ISO-2022-JP?B?" "?= ");
+  EXPECT_EQ(EncodeMIME("").size(), 19u);
+  EXPECT_EQ(EncodeMIME("abc"), "=?ISO-2022-JP?B?YWJj?= ");
+
+  std::string subject;
+  for (int i = 0; i < 20; ++i) subject += "冬季休業のお知らせ";
+  std::string word = EncodeMIME(subject);
+  EXPECT_GT(word.size(), 75u);
+  EXPECT_EQ(word.find_first_of("\r\n"), std::string::npos) << "one line, never folded";
+  std::string payload = word.substr(16, word.size() - 16 - 3);
+  EXPECT_EQ(Decode(fw::DecodeBase64(payload)), subject);
+}
+
+TEST(MailTextEncoders, AsciiPassesThroughAndJapaneseRoundTrips) {
+  const std::string ascii = "Hello, world.\r\n.line\r\n~ \\ ^\r\n";
+  EXPECT_EQ(UTF8toJIS(ascii), ascii);
+
+  const std::string japanese = "山田 太郎 様\r\n\r\nいつもお世話になっております。ＡＢＣ１２３";
+  std::string jis = UTF8toJIS(japanese);
+  EXPECT_NE(jis.find("\x1B$B"), std::string::npos);
+  for (unsigned char c : jis) EXPECT_LT(c, 0x80) << "7-bit text only";
+  EXPECT_EQ(Decode(jis), japanese);
+}
+
+TEST(MailTextEncoders, CharactersOutsideJISAreMappedNeverDropped) {
+  struct Case {
+    const char* in;
+    const char* out;
+  };
+  const Case cases[] = {
+      {"～", "〜"},         // full-width tilde -> wave dash
+      {"－", "−"},         // full-width hyphen-minus -> minus sign
+      {"∥", "‖"},          // parallel -> double vertical line
+      {"￢", "¬"},         // full-width not sign
+      {"￠￡", "¢£"},       // full-width cent and pound
+      {"ｶﾞｷﾞｸﾞｹﾞｺﾞ", "ガギグゲゴ"},  // half-width katakana, sound marks composed
+      {"ﾊﾟｰﾄ", "パート"},
+      {"①", "(1)"},        // a vendor sign with a transliteration
+      {"㈱", "(株)"},
+      {"😀", "〓"},         // nothing in JIS: the geta mark
+      {"髙", "〓"},
+  };
+  for (const Case& c : cases) {
+    std::string text = std::string("前") + c.in + "後";
+    EXPECT_EQ(Decode(UTF8toJIS(text)), std::string("前") + c.out + "後") << c.in;
+  }
+}
+
+TEST(MailTextEncoders, ManyUnconvertibleCharactersKeepTheWholeMessage) {
+  std::string text;
+  for (int i = 0; i < 1000; ++i) text += "あ😀";
+  std::string decoded = Decode(UTF8toJIS(text));
+  std::string expected;
+  for (int i = 0; i < 1000; ++i) expected += "あ〓";
+  EXPECT_EQ(decoded, expected);
+}
+
+TEST(MailTextEncoders, MacJapaneseSourceConverts) {
+  auto toSjis = fw::GetTextConverter(fw::TextEncoding::UTF8, fw::TextEncoding::ShiftJIS);
+  std::string sjis = toSjis->convert("鈴木 花子");
+  EXPECT_EQ(Decode(SJIStoJIS(sjis)), "鈴木 花子");
+}
+
+}  // namespace
