@@ -63,8 +63,9 @@ uint32_t Asc(std::string_view s);
 String Str(int64_t value);
 String Str(int value);
 String Str(double value);
-// Number formatting with a pattern of '0' (digit, padded), '#' (digit if needed), an optional
-// leading '+' or '-' (sign shown always or only when negative) and literal characters.
+// Whole-number formatting: the value rounded, its digits put where the pattern's run of '0'
+// (padded) or '#' places stands, an optional leading '+' (sign always shown) and literal
+// characters around it. Fractions are not formatted.
 String Format(double value, std::string_view pattern);
 // The leading number of s (after blanks); 0 when none.
 double Val(std::string_view s);

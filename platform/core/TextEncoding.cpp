@@ -18,16 +18,25 @@ const char* IconvName(TextEncoding e) {
 }
 
 // Length of the source character at the start of text (for skipping one that cannot be
-// converted): a UTF-8 sequence, a Shift_JIS double byte, or one byte.
+// converted): a UTF-8 sequence, a Shift_JIS double byte, or one byte. A following byte that
+// cannot belong to the character (a line end, say) is never taken with it.
 size_t SourceCharBytes(TextEncoding from, std::string_view text) {
-  auto c = static_cast<unsigned char>(text[0]);
-  size_t n = 1;
+  auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  unsigned char c = byte(0);
   if (from == TextEncoding::UTF8) {
-    n = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 1;
-  } else if (from == TextEncoding::ShiftJIS || from == TextEncoding::MacJapanese) {
-    n = ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) ? 2 : 1;
+    size_t n = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 1;
+    size_t taken = 1;
+    while (taken < n && taken < text.size() && (byte(taken) & 0xC0) == 0x80) ++taken;
+    return taken;
   }
-  return std::min(n, text.size());
+  if (from == TextEncoding::ShiftJIS || from == TextEncoding::MacJapanese) {
+    bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    if (lead && text.size() > 1) {
+      unsigned char t = byte(1);
+      if ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC)) return 2;
+    }
+  }
+  return 1;
 }
 
 class IconvHandle {

@@ -56,6 +56,11 @@ class ThreadScheduler {
       timer_ = nullptr;
       auto doomed = std::move(threads_);
       threads_.clear();
+      // Unwind each body while its thread object is still whole: left to ~Thread, the body's
+      // locals would be destroyed after the subclass that they may refer to.
+      for (auto& thread : doomed) {
+        ctx::fiber unwound = std::move(thread->fiber_->self);
+      }
     });
   }
 
