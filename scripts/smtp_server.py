@@ -4,7 +4,8 @@
 Listens on 127.0.0.1 at the given port (0 picks a free one), stores every message it accepts
 as <n>.eml (the bytes received after DATA) with <n>.json (envelope sender and recipients) in
 the given folder, and prints "READY <port>" once it listens. With --user and --password it
-offers AUTH LOGIN and PLAIN without TLS and accepts that one account.
+offers AUTH LOGIN and PLAIN without TLS and accepts that one account; --refuse ADDRESS answers
+RCPT TO for that address with 550.
 """
 import argparse
 import asyncio
@@ -20,10 +21,17 @@ from aiosmtpd.smtp import AuthResult, LoginPassword
 
 
 class Store:
-    def __init__(self, folder):
+    def __init__(self, folder, refused):
         self.folder = folder
+        self.refused = set(refused)
         self.count = 0
         self.lock = threading.Lock()
+
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if address in self.refused:
+            return f"550 5.1.1 <{address}>: Recipient address rejected"
+        envelope.rcpt_tos.append(address)
+        return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
         with self.lock:
@@ -49,6 +57,8 @@ def main():
     parser.add_argument("--folder", required=True)
     parser.add_argument("--user")
     parser.add_argument("--password")
+    parser.add_argument("--refuse", action="append", default=[],
+                        help="a recipient address answered with 550 (repeatable)")
     parser.add_argument("--stop-on-stdin-close", action="store_true",
                         help="end when standard input closes (when the starting process ends)")
     args = parser.parse_args()
@@ -60,11 +70,12 @@ def main():
             ok = (isinstance(auth_data, LoginPassword)
                   and auth_data.login.decode() == args.user
                   and auth_data.password.decode() == args.password)
-            return AuthResult(success=ok)
+            # handled=False lets the server answer a failed login with its 535.
+            return AuthResult(success=ok, handled=False)
         kwargs = dict(authenticator=authenticator, auth_require_tls=False)
 
     port = args.port or free_port()
-    controller = Controller(Store(args.folder), hostname="127.0.0.1", port=port,
+    controller = Controller(Store(args.folder, args.refuse), hostname="127.0.0.1", port=port,
                             decode_data=False, **kwargs)
     controller.start()
     print(f"READY {port}", flush=True)

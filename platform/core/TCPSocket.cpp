@@ -6,7 +6,10 @@ namespace fw {
 
 TCPSocket::TCPSocket() = default;
 
-TCPSocket::~TCPSocket() { Discard(); }
+TCPSocket::~TCPSocket() {
+  Discard();
+  for (QTcpSocket* old : retired_) old->deleteLater();
+}
 
 void TCPSocket::Discard() {
   if (!socket_) return;
@@ -14,7 +17,21 @@ void TCPSocket::Discard() {
   socket_ = nullptr;
   old->disconnect();  // a late signal of the old connection never reaches this object
   old->abort();
-  old->deleteLater();
+  // Inside one of our handlers the connection's own signal is still on the stack, maybe below
+  // a nested event loop that would run a deferred deletion at once: retire it until then.
+  if (dispatching_ > 0)
+    retired_.push_back(old);
+  else
+    old->deleteLater();
+}
+
+template <class Handler>
+void TCPSocket::Dispatch(Handler handler) {
+  ++dispatching_;
+  handler();
+  if (--dispatching_ > 0) return;
+  for (QTcpSocket* old : retired_) old->deleteLater();
+  retired_.clear();
 }
 
 void TCPSocket::Connect() {
@@ -24,15 +41,15 @@ void TCPSocket::Connect() {
   lastErrorText_.clear();
   auto* socket = new QTcpSocket();
   socket_ = socket;
-  QObject::connect(socket, &QTcpSocket::connected, [this] { Event_Connected(); });
+  QObject::connect(socket, &QTcpSocket::connected, [this] { Dispatch([this] { Event_Connected(); }); });
   QObject::connect(socket, &QTcpSocket::readyRead, [this, socket] {
     QByteArray bytes = socket->readAll();
     if (bytes.isEmpty()) return;
     buffer_.append(bytes.constData(), size_t(bytes.size()));
-    Event_DataAvailable();
+    Dispatch([this] { Event_DataAvailable(); });
   });
   QObject::connect(socket, &QTcpSocket::bytesWritten, [this, socket] {
-    if (socket->bytesToWrite() == 0) Event_SendComplete(false);
+    if (socket->bytesToWrite() == 0) Dispatch([this] { Event_SendComplete(false); });
   });
   QObject::connect(socket, &QTcpSocket::errorOccurred, [this, socket](QAbstractSocket::SocketError error) {
     lastErrorCode_ = error == QAbstractSocket::HostNotFoundError ? kNameResolutionFailed
@@ -41,14 +58,16 @@ void TCPSocket::Connect() {
                          ? kLostConnection
                          : kOpenDriverError;
     lastErrorText_ = socket->errorString().toStdString();
-    // Bytes that came with the close are still delivered first.
-    QByteArray rest = socket->readAll();
-    if (!rest.isEmpty()) {
-      buffer_.append(rest.constData(), size_t(rest.size()));
-      Event_DataAvailable();
-      if (socket_ != socket) return;  // the handler moved on to a new connection
-    }
-    Event_Error();
+    Dispatch([this, socket] {
+      // Bytes that came with the close are still delivered first.
+      QByteArray rest = socket->readAll();
+      if (!rest.isEmpty()) {
+        buffer_.append(rest.constData(), size_t(rest.size()));
+        Event_DataAvailable();
+        if (socket_ != socket) return;  // the handler moved on to a new connection
+      }
+      Event_Error();
+    });
   });
   socket->connectToHost(QString::fromStdString(address_), quint16(port_));
 }

@@ -7,6 +7,7 @@
 #include <QTcpSocket>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/core/Event.h"
 
@@ -57,12 +58,17 @@ class TCPSocket {
 
  private:
   void Discard();
+  // Runs one of our handlers for a signal of the connection.
+  template <class Handler>
+  void Dispatch(Handler handler);
   std::string address_;
   int port_ = 0;
   QPointer<QTcpSocket> socket_;
   std::string buffer_;
   int lastErrorCode_ = 0;
   std::string lastErrorText_;
+  int dispatching_ = 0;                // handlers on the stack
+  std::vector<QTcpSocket*> retired_;   // dropped connections whose signal is still on the stack
 };
 
 }  // namespace fw

@@ -1,0 +1,133 @@
+// Cost of one SMTP session of the client against the real server (aiosmtpd on 127.0.0.1): wall
+// and CPU time of this process per session (connect, HELO, one message, QUIT, the server's
+// close), next to the same session written with Python's smtplib against the same server in the
+// same run. Usage: bench_smtp_session [sessions]
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <string>
+
+#include "smtp/SMTPSocket.h"
+
+namespace {
+
+double Seconds(clockid_t clock) {
+  timespec ts{};
+  clock_gettime(clock, &ts);
+  return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
+}
+
+const std::string kScriptsDir = (std::filesystem::path(__FILE__).parent_path().parent_path() / "scripts").string();
+
+// A session ends when the server has closed the connection after QUIT; the client itself
+// reports nothing then, so the close is seen here.
+class TimedClient : public SMTPSocket {
+ public:
+  QEventLoop* loop = nullptr;
+  int failures = 0;
+
+ protected:
+  void Event_Error() override {
+    SMTPSocket::Event_Error();
+    if (loop) loop->quit();
+  }
+};
+
+std::shared_ptr<EmailMessage> MakeMessage() {
+  auto message = std::make_shared<EmailMessage>();
+  message->FromAddress("sender@example.com");
+  message->Subject("=?ISO-2022-JP?B?GyRCJUYlOSVIGyhC?=");
+  std::string body;
+  for (int i = 0; i < 20; ++i) body += "The quick brown fox jumps over the lazy dog, line " + std::to_string(i) + ".\r\n";
+  message->BodyPlainText = body;
+  message->AddRecipient("rcpt@example.com");
+  return message;
+}
+
+void RunSessions(TimedClient& client, int count) {
+  for (int i = 0; i < count; ++i) {
+    QEventLoop loop;
+    client.loop = &loop;
+    client.Messages.push_back(MakeMessage());
+    client.SendMail();
+    loop.exec();
+    client.loop = nullptr;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  const int sessions = argc > 1 ? std::atoi(argv[1]) : 300;
+  const int warmUp = 20;
+
+  QTemporaryDir folder;
+  QProcess server;
+  server.start("/usr/bin/python3", {QString::fromStdString(kScriptsDir + "/smtp_server.py"), "--port", "0", "--folder",
+                                    folder.path(), "--stop-on-stdin-close"});
+  int port = 0;
+  while (port == 0 && server.waitForReadyRead(10000)) {
+    const QByteArray line = server.readLine().trimmed();
+    if (line.startsWith("READY ")) port = line.mid(6).toInt();
+  }
+  if (port == 0) {
+    std::fprintf(stderr, "the SMTP server did not start\n");
+    return 1;
+  }
+
+  TimedClient client;
+  client.SetAddress("127.0.0.1");
+  client.SetPort(port);
+  int sent = 0;
+  client.MessageSent.Bind([&](std::shared_ptr<EmailMessage>) { ++sent; });
+  client.ServerError.Bind([&](int, std::string, std::shared_ptr<EmailMessage>) { ++client.failures; });
+
+  RunSessions(client, warmUp);
+  const double wall0 = Seconds(CLOCK_MONOTONIC), cpu0 = Seconds(CLOCK_PROCESS_CPUTIME_ID);
+  RunSessions(client, sessions);
+  const double wall = Seconds(CLOCK_MONOTONIC) - wall0, cpu = Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0;
+
+  // The same message text for smtplib, which adds the end line and the transparency dots itself.
+  std::string text = MakeMessage()->Source();
+  text.pop_back();
+  const char* python = R"(
+import smtplib, sys, time
+port, n, warm = int(sys.argv[1]), int(sys.argv[2]), int(sys.argv[3])
+text = sys.stdin.buffer.read()
+def session():
+    s = smtplib.SMTP("127.0.0.1", port)
+    s.helo("[127.0.0.1]")
+    s.sendmail("sender@example.com", ["rcpt@example.com"], text)
+    s.quit()
+for _ in range(warm): session()
+w, c = time.perf_counter(), time.process_time()
+for _ in range(n): session()
+print(time.perf_counter() - w, time.process_time() - c)
+)";
+  QProcess smtplib;
+  smtplib.start("/usr/bin/python3", {"-c", python, QString::number(port), QString::number(sessions), QString::number(warmUp)});
+  smtplib.write(text.data(), qint64(text.size()));
+  smtplib.closeWriteChannel();
+  smtplib.waitForFinished(600000);
+  double pyWall = 0, pyCpu = 0;
+  if (std::sscanf(smtplib.readAllStandardOutput().constData(), "%lf %lf", &pyWall, &pyCpu) != 2)
+    std::fprintf(stderr, "smtplib run failed: %s\n", smtplib.readAllStandardError().constData());
+
+  server.closeWriteChannel();
+  server.waitForFinished(5000);
+
+  std::printf("SMTP session (HELO, one message of %zu bytes, QUIT), %d sessions after %d warm-up\n", text.size(),
+              sessions, warmUp);
+  std::printf("  SMTPSocket: %7.3f ms wall, %7.3f ms CPU per session (%d delivered, %d refused)\n",
+              wall * 1000 / sessions, cpu * 1000 / sessions, sent - warmUp, client.failures);
+  std::printf("  smtplib:    %7.3f ms wall, %7.3f ms CPU per session\n", pyWall * 1000 / sessions,
+              pyCpu * 1000 / sessions);
+  return 0;
+}

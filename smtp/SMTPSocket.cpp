@@ -1,0 +1,105 @@
+// The SMTP client's connection side: starting and ending a session, reading replies, the reply
+// time-out, and which connection errors reach the owner.
+#include "smtp/SMTPSocket.h"
+
+#include <QTimer>
+
+#include "platform/core/Strings.h"
+#include "platform/core/Thread.h"
+
+SMTPSocket::SMTPSocket() : _replyTimer(std::make_unique<QTimer>()) {
+  _replyTimer->setSingleShot(true);
+  QObject::connect(_replyTimer.get(), &QTimer::timeout, [this] { _ReplyTimedOut(); });
+}
+
+SMTPSocket::~SMTPSocket() = default;
+
+void SMTPSocket::SendMail() {
+  if (Port() == 0) SetPort(25);
+  ++_session;
+  _ended = false;
+  _reading = false;
+  _errorPending = false;
+  _timeoutText.clear();
+  // Armed first: a connection that fails at once stops it again.
+  _replyTimer->start(_replyTimeoutMs);
+  Connect();
+}
+
+void SMTPSocket::DisconnectFromServer() {
+  _mode = 0;
+  _nextRecipID = 0;
+  _SendCommand("QUIT");
+  // The session is over: its outcome has been reported, so neither the reply nor the server's
+  // close of the connection counts any more.
+  _ended = true;
+  _replyTimer->stop();
+}
+
+void SMTPSocket::DeleteAllMessages() { Messages.clear(); }
+
+int SMTPSocket::LastErrorCode() const {
+  return _timeoutText.empty() ? TCPSocket::LastErrorCode() : kLostConnection;
+}
+
+std::string SMTPSocket::LastErrorText() const {
+  return _timeoutText.empty() ? TCPSocket::LastErrorText() : _timeoutText;
+}
+
+void SMTPSocket::Event_Connected() { _mode = 0; }
+
+void SMTPSocket::Event_SendComplete(bool) {}
+
+void SMTPSocket::Event_DataAvailable() {
+  // Data that arrives while a reply is handled (inside an owner's modal alert, say) stays
+  // buffered; the loop below takes it up once the handler returns.
+  if (_reading) return;
+  const uint64_t session = _session;
+  _reading = true;
+  _replyTimer->stop();  // the time for a person to answer an alert is not the server's
+  size_t seen = 0;
+  // A reply is everything buffered once the buffer ends in CR LF. Data without it waits; the
+  // loop looks again, yielding, only while the buffer grows.
+  while (_StillIn(session)) {
+    if (Lookahead().ends_with("\r\n")) {
+      _ProcessData(ReadAll());
+      seen = 0;
+    }
+    const size_t buffered = Lookahead().size();
+    if (buffered == 0 || buffered == seen) break;
+    seen = buffered;
+    fw::YieldToNextThread();
+  }
+  if (session != _session) return;  // a handler started a new session, which owns the state now
+  _reading = false;
+  if (_errorPending) {
+    _errorPending = false;
+    Event_Error();
+  } else if (!_ended) {
+    _replyTimer->start(_replyTimeoutMs);
+  }
+}
+
+void SMTPSocket::Event_Error() {
+  if (_reading) {
+    _errorPending = true;  // reported after the reply being handled, never inside its handler
+    return;
+  }
+  _replyTimer->stop();
+  if (_ended) return;
+  _ended = true;
+  TCPSocket::Event_Error();
+}
+
+void SMTPSocket::_ReplyTimedOut() {
+  _timeoutText = "The server sent no reply within " + fw::Str(_replyTimeoutMs / 1000.0) + " seconds.";
+  Close();
+  Event_Error();
+}
+
+void SMTPSocket::_SendCommand(std::string_view command) {
+  if (!IsConnected()) return;  // lost already; its Error is on the way
+  std::string line(command);
+  line += "\r\n";
+  Write(line);
+}

@@ -1,0 +1,90 @@
+#pragma once
+// The program's SMTP client: submits its queue of messages to one server, one session per
+// connection, driven entirely by the connection's events. The owner appends to Messages and
+// calls SendMail; the outcome comes back through MessageSent, MailSent, ServerError and the
+// connection's Error.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/core/Event.h"
+#include "platform/core/TCPSocket.h"
+#include "smtp/EmailMessage.h"
+
+class QTimer;
+
+class SMTPSocket : public fw::TCPSocket {
+ public:
+  static constexpr int kDefaultReplyTimeoutMs = 60000;
+  // The code ServerError carries when the client itself refuses a message (no server code).
+  static constexpr int kClientRefusal = 0;
+
+  SMTPSocket();
+  ~SMTPSocket() override;
+
+  // The queue; element 0 is the message being sent.
+  std::vector<std::shared_ptr<EmailMessage>> Messages;
+  // Empty means no authentication.
+  std::string Username;
+  std::string Password;
+
+  fw::Event<void(std::string greeting)> ConnectionEstablished;
+  fw::Event<void(std::shared_ptr<EmailMessage> message)> MessageSent;
+  fw::Event<void()> MailSent;
+  fw::Event<void(int code, std::string reply, std::shared_ptr<EmailMessage> message)> ServerError;
+
+  // Starts one session that works through the whole queue (port 0 means 25).
+  void SendMail();
+  // Ends the session with QUIT; the server closes the connection.
+  void DisconnectFromServer();
+  void DeleteAllMessages();
+
+  // How long the client waits for the server before it gives the connection up.
+  int ReplyTimeout() const { return _replyTimeoutMs; }
+  void SetReplyTimeout(int milliseconds) { _replyTimeoutMs = milliseconds; }
+
+  // The connection's last error, the client's own reply time-out included.
+  int LastErrorCode() const;
+  std::string LastErrorText() const;
+
+ protected:
+  void Event_Connected() override;
+  void Event_DataAvailable() override;
+  void Event_SendComplete(bool userAborted) override;
+  void Event_Error() override;
+
+ private:
+  void _ProcessData(const std::string& reply);
+  void _ProcessOK(const std::string& reply);
+  void _SendCommand(std::string_view command);
+  std::string _GetMessageData(EmailMessage& message);
+  static std::string _ConvertAddress(std::string_view address);
+  void _BuildRecipientList(const EmailMessage& message);
+  void _StartSendingMessage();
+  void _NextMessage();
+  std::shared_ptr<EmailMessage> _ExtractWorkingMessage();
+  std::string _GetAuthenticationKeys(const std::string& ehloReply);
+  void _SendIntroduction(std::string_view command, int mode);
+  void _Reset();
+  // Takes the head message off the queue, reports it and sends RSET.
+  void _Refuse(int code, const std::string& reply);
+  void _ReplyTimedOut();
+  // True while the session that was current when `session` was read is still going on.
+  bool _StillIn(uint64_t session) const { return session == _session && !_ended; }
+
+  int _mode = 0;  // -100 RSET sent, -1 EHLO or AUTH sent, 0 ready, 1 MAIL FROM or RCPT TO sent,
+                  // 2 last RCPT TO sent, 3 DATA sent, 4 message text sent
+  int _nextRecipID = 0;
+  std::vector<std::string> _recipients;  // "<address>" each
+  std::vector<std::string> _authKeys;    // Base64 answers for the 334 prompts of AUTH LOGIN
+
+  uint64_t _session = 0;       // counts SendMail calls; events of an older session are dropped
+  bool _ended = true;          // QUIT sent or the connection lost: nothing more counts
+  bool _reading = false;       // a reply is being handled (an owner's handler may be running)
+  bool _errorPending = false;  // the connection failed while a reply was being handled
+  int _replyTimeoutMs = kDefaultReplyTimeoutMs;
+  std::string _timeoutText;
+  std::unique_ptr<QTimer> _replyTimer;
+};

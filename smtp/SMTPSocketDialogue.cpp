@@ -1,0 +1,169 @@
+// The SMTP client's dialogue: each server reply answered according to the session state, and
+// the command lines it sends.
+#include <algorithm>
+#include <climits>
+
+#include "platform/core/DateTime.h"
+#include "platform/core/Strings.h"
+#include "platform/core/TextEncoding.h"
+#include "platform/core/Thread.h"
+#include "smtp/SMTPSocket.h"
+
+namespace {
+
+// The number before the reply's first blank; a continuation line ("250-...") gives its code too.
+int ReplyCode(const std::string& reply) {
+  return int(std::clamp(fw::Val(fw::NthField(reply, " ", 1)), double(INT_MIN), double(INT_MAX)));
+}
+
+bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+
+}  // namespace
+
+void SMTPSocket::_ProcessData(const std::string& reply) {
+  int code = ReplyCode(reply);
+  if (code == 235) {  // authenticated: ready for the first message
+    code = 250;
+    _mode = 0;
+  }
+  const uint64_t session = _session;
+  switch (code) {
+    case 220:
+      if (Messages.empty()) return DisconnectFromServer();
+      ConnectionEstablished.Raise(fw::NthField(fw::MidB(reply, 5), "\r\n", 1));
+      if (!_StillIn(session)) return;
+      return Username.empty() ? _SendIntroduction("HELO", 0) : _SendIntroduction("EHLO", -1);
+    case 250:
+      return _ProcessOK(reply);
+    case 334:
+      if (_authKeys.empty())
+        return _Refuse(kClientRefusal, "The server asked for an authentication answer that the client does not have: " + reply);
+      _SendCommand(_authKeys.front());
+      _authKeys.erase(_authKeys.begin());
+      _mode = 0;
+      return;
+    case 354:
+      if (Messages.empty()) return _Refuse(kClientRefusal, "The server asked for message text, but no message is queued: " + reply);
+      _mode = 4;
+      return _SendCommand(_GetMessageData(*Messages.front()));
+    case 221:
+      return;
+    case 500:
+    case 502:
+      if (_mode == -1) return _SendIntroduction("HELO", 0);  // no EHLO or AUTH here: go on without
+      break;
+  }
+  // A refused RSET does not count against the next message, which was never tried.
+  if (_mode == -100) return _NextMessage();
+  _Refuse(code, reply);
+}
+
+void SMTPSocket::_ProcessOK(const std::string& reply) {
+  switch (_mode) {
+    case -100:
+    case 0:
+      return _NextMessage();
+    case -1:
+      return _SendCommand(_GetAuthenticationKeys(reply));
+    case 1:
+      // Every message started has at least one recipient, so this stops at the last one.
+      ++_nextRecipID;
+      if (_nextRecipID >= int(_recipients.size())) _mode = 2;
+      return _SendCommand("RCPT TO: " + _recipients[size_t(_nextRecipID - 1)]);
+    case 2:
+      _SendCommand("DATA");
+      _mode = 3;
+      return;
+    case 4: {
+      const uint64_t session = _session;
+      const std::shared_ptr<EmailMessage> message = _ExtractWorkingMessage();
+      if (message) MessageSent.Raise(message);
+      if (_StillIn(session)) _NextMessage();
+      return;
+    }
+    default:  // 3: the 354 is still to come
+      return;
+  }
+}
+
+void SMTPSocket::_NextMessage() {
+  if (!Messages.empty()) return _StartSendingMessage();
+  const uint64_t session = _session;
+  MailSent.Raise();
+  if (_StillIn(session)) DisconnectFromServer();
+}
+
+void SMTPSocket::_StartSendingMessage() {
+  const std::shared_ptr<EmailMessage> message = Messages.front();
+  _mode = 1;
+  const std::string sender = message->FromAddress();
+  // A line break in an address would let it write commands of its own.
+  for (const std::string& addresses : {sender, message->ToAddress(), message->CCAddress(), message->BCCAddress()})
+    if (HasLineBreak(addresses)) return _Refuse(kClientRefusal, "An address of the message holds a line break; it was not sent.");
+  _BuildRecipientList(*message);
+  _nextRecipID = 0;
+  if (_recipients.empty()) return _Refuse(kClientRefusal, "The message has no recipient; it was not sent.");
+  _SendCommand("MAIL FROM: " + _ConvertAddress(sender));
+}
+
+void SMTPSocket::_Refuse(int code, const std::string& reply) {
+  const uint64_t session = _session;
+  const std::shared_ptr<EmailMessage> message = _ExtractWorkingMessage();
+  ServerError.Raise(code, reply, message);
+  if (!_StillIn(session)) return;
+  _mode = -100;
+  _Reset();
+}
+
+std::shared_ptr<EmailMessage> SMTPSocket::_ExtractWorkingMessage() {
+  if (Messages.empty()) return nullptr;
+  std::shared_ptr<EmailMessage> message = Messages.front();
+  Messages.erase(Messages.begin());
+  return message;
+}
+
+void SMTPSocket::_Reset() { _SendCommand("RSET"); }
+
+void SMTPSocket::_SendIntroduction(std::string_view command, int mode) {
+  _SendCommand(std::string(command) + " [" + LocalAddress() + "]");
+  _mode = mode;
+}
+
+std::string SMTPSocket::_GetAuthenticationKeys(const std::string& ehloReply) {
+  _authKeys.clear();  // answers left from an exchange that ended early would answer the wrong prompt
+  if (fw::InStr(ehloReply, "LOGIN") > 0) {
+    _authKeys.push_back(fw::EncodeBase64(Username));
+    _authKeys.push_back(fw::EncodeBase64(Password));
+    return "auth LOGIN";  // SASL names its mechanisms in upper case; some servers insist
+  }
+  std::string plain;
+  ((plain += '\0') += Username) += '\0';
+  plain += Password;
+  return "auth PLAIN " + fw::EncodeBase64(plain);
+}
+
+void SMTPSocket::_BuildRecipientList(const EmailMessage& message) {
+  _recipients.clear();
+  for (const std::string& list : {message.ToAddress(), message.CCAddress(), message.BCCAddress()}) {
+    const int count = fw::CountFields(list, ",");
+    for (int i = 1; i <= count; ++i) {
+      _recipients.push_back(_ConvertAddress(fw::NthField(list, ",", i)));
+      fw::YieldToNextThread();
+    }
+  }
+}
+
+std::string SMTPSocket::_ConvertAddress(std::string_view address) {
+  std::string text = fw::Trim(address);
+  const size_t open = text.find('<');
+  if (open != std::string::npos) {
+    const size_t close = text.find_first_of("<>", open + 1);
+    text = text.substr(open + 1, close == std::string::npos ? close : close - open - 1);
+  }
+  return "<" + text + ">";
+}
+
+std::string SMTPSocket::_GetMessageData(EmailMessage& message) {
+  if (message.Headers.NameCount("Date") == 0) message.Headers.SetHeader("Date", message._GetEmailDateStr(fw::Date()));
+  return message.Source();
+}

@@ -1,0 +1,319 @@
+// The SMTP client when things go wrong: refusals and RSET, messages the client refuses itself,
+// stalled dialogues, lost and refused connections, and events kept to their own session.
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QTimer>
+
+#include "smtp_client_support.h"
+
+using namespace smtptest;
+using SMTPClientRefusal = SMTPClientTest;
+
+namespace {
+const std::string kMailFrom = std::string("MAIL FROM: <") + kSender + ">\r\n";
+
+// Runs the event loop for a while, as a modal alert in a handler does.
+void SpinEventLoop(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+}  // namespace
+
+TEST_F(SMTPClientRefusal, RefusedRecipientReportsTheWholeReplyThenResets) {
+  const std::vector<std::string> replies = {"550 no such user\r\n", "251 forwarded\r\n", "252 cannot verify\r\n",
+                                            "550-first line\r\n550 second line\r\n"};
+  for (const std::string& reply : replies)
+    server.AddSession(Dialogue()
+                          .Greet()
+                          .Helo()
+                          .Then(kMailFrom, {"250 ok\r\n"})
+                          .Then("RCPT TO: <a@example.com>\r\n", {reply})
+                          .Then("RSET\r\n", {"250 reset\r\n"})
+                          .Quit());
+  // The message is already off the queue when the handler runs.
+  size_t queuedInHandler = 99;
+  client.ServerError.Bind([&](int code, std::string text, std::shared_ptr<EmailMessage> m) {
+    queuedInHandler = client.Messages.size();
+    events.push_back("ServerError " + std::to_string(code) + " " + text + " / " + m->ToAddress());
+  });
+  for (size_t i = 0; i < replies.size(); ++i) {
+    events.clear();
+    Queue("a@example.com");
+    Start();
+    ASSERT_TRUE(RunsThrough(int(i))) << replies[i];
+    const std::string code = replies[i].substr(0, 3);
+    EXPECT_EQ(events, (std::vector<std::string>{"Connected: test.example ESMTP ready",
+                                                "ServerError " + code + " " + replies[i] + " / a@example.com", "MailSent"}));
+    EXPECT_EQ(queuedInHandler, 0u);
+  }
+}
+
+TEST_F(SMTPClientRefusal, RefusalWithoutHandlersStillTakesTheMessageOff) {
+  SMTPSocket bare;  // nothing bound
+  server.AddSession(Dialogue().Greet().Helo().Then(kMailFrom, {"553 bad sender\r\n"}).Then("RSET\r\n", {"250 ok\r\n"}).Quit());
+  bare.Messages.push_back(MakeMessage("a@example.com"));
+  bare.SetAddress("127.0.0.1");
+  bare.SetPort(server.Port());
+  bare.SendMail();
+  ASSERT_TRUE(RunsThrough());
+  EXPECT_TRUE(bare.Messages.empty());
+}
+
+TEST_F(SMTPClientRefusal, MessagesTheClientCannotSendAreRefusedBeforeAnyOfThemIsSent) {
+  Queue("");                                              // no recipient at all
+  Queue("a@example.com")->FromAddress("x@example.com\r\nRCPT TO: <evil@example.com>");
+  Queue("b@example.com\nDATA");                           // a line break in a recipient
+  Queue("c@example.com");
+  server.AddSession(Dialogue()
+                        .Greet()
+                        .Helo()
+                        .Then("RSET\r\n", {"250 ok\r\n"})
+                        .Then("RSET\r\n", {"250 ok\r\n"})
+                        .Then("RSET\r\n", {"250 ok\r\n"})
+                        .Deliver("c@example.com")
+                        .Quit());
+  Start();
+  ASSERT_TRUE(RunsThrough());
+  ASSERT_EQ(events.size(), 6u);
+  EXPECT_EQ(events[1], "ServerError 0 The message has no recipient; it was not sent. / ");
+  EXPECT_EQ(events[2], "ServerError 0 An address of the message holds a line break; it was not sent. / a@example.com");
+  EXPECT_EQ(events[3], "ServerError 0 An address of the message holds a line break; it was not sent. / b@example.com\nDATA");
+  EXPECT_EQ(events[4], "MessageSent c@example.com");
+}
+
+TEST_F(SMTPClientRefusal, RepliesThatStallTheDialogueEndInARefusal) {
+  client.Username = "user";
+  client.Password = "secret";
+  const std::string plain = "auth PLAIN " + Base64(std::string("\0user\0secret", 12)) + "\r\n";
+  // A 502 after the introduction, and a prompt for which no answer is queued.
+  server.AddSession(Dialogue()
+                        .Greet()
+                        .Then("EHLO [127.0.0.1]\r\n", {"250 test.example\r\n"})
+                        .Then(plain, {"235 ok\r\n"})
+                        .Then(kMailFrom, {"502 not now\r\n"})
+                        .Then("RSET\r\n", {"250 ok\r\n"})
+                        .Then(kMailFrom, {"334 more please\r\n"})
+                        .Then("RSET\r\n", {"250 ok\r\n"})
+                        .Quit());
+  Queue("a@example.com");
+  Queue("b@example.com");
+  Start();
+  ASSERT_TRUE(RunsThrough());
+  EXPECT_EQ(events, (std::vector<std::string>{
+                        "Connected: test.example ESMTP ready", "ServerError 502 502 not now\r\n / a@example.com",
+                        "ServerError 0 The server asked for an authentication answer that the client does not have: "
+                        "334 more please\r\n / b@example.com",
+                        "MailSent"}));
+}
+
+TEST_F(SMTPClientRefusal, RefusedResetMovesOnToTheNextMessage) {
+  server.AddSession(Dialogue()
+                        .Greet()
+                        .Helo()
+                        .Then(kMailFrom, {"250 ok\r\n"})
+                        .Then("RCPT TO: <a@example.com>\r\n", {"550 unknown\r\n"})
+                        .Then("RSET\r\n", {"502 no reset here\r\n"})
+                        .Deliver("b@example.com")
+                        .Quit());
+  Queue("a@example.com");
+  Queue("b@example.com");
+  Start();
+  ASSERT_TRUE(RunsThrough());
+  EXPECT_EQ(events, (std::vector<std::string>{"Connected: test.example ESMTP ready",
+                                              "ServerError 550 550 unknown\r\n / a@example.com",
+                                              "MessageSent b@example.com", "MailSent"}));
+}
+
+TEST_F(SMTPClientRefusal, LeftoverLoginAnswersAreDroppedByTheNextExchange) {
+  client.Username = "user";
+  client.Password = "secret";
+  const std::string ehloReply = "250-test.example\r\n250 AUTH LOGIN\r\n";
+  // The first exchange is refused after its first answer; the password answer is left over.
+  server.AddSession(Dialogue()
+                        .Greet()
+                        .Then("EHLO [127.0.0.1]\r\n", {ehloReply})
+                        .Then("auth LOGIN\r\n", {"334 VXNlcm5hbWU6\r\n"})
+                        .Then(Base64("user") + "\r\n", {"535 no such account\r\n"})
+                        .Then("RSET\r\n", {"250 ok\r\n"})
+                        .Quit());
+  server.AddSession(Dialogue()
+                        .Greet()
+                        .Then("EHLO [127.0.0.1]\r\n", {ehloReply})
+                        .Then("auth LOGIN\r\n", {"334 VXNlcm5hbWU6\r\n"})
+                        .Then(Base64("user") + "\r\n", {"334 UGFzc3dvcmQ6\r\n"})
+                        .Then(Base64("secret") + "\r\n", {"235 ok\r\n"})
+                        .Deliver("b@example.com")
+                        .Quit());
+  Queue("a@example.com");
+  Start();
+  ASSERT_TRUE(RunsThrough(0));
+  Queue("b@example.com");
+  Start();
+  ASSERT_TRUE(RunsThrough(1));
+  EXPECT_EQ(events.back(), "MailSent");
+}
+
+TEST_F(SMTPClientRefusal, EmptiedQueueEndsTheSessionInsteadOfReadingIt) {
+  // Emptied before the introduction's reply: the session just ends.
+  client.ConnectionEstablished.Bind([this](std::string) { client.DeleteAllMessages(); });
+  server.AddSession(Dialogue().Greet().Helo().Quit());
+  Queue("a@example.com");
+  Start();
+  ASSERT_TRUE(RunsThrough(0));
+  EXPECT_EQ(events, std::vector<std::string>{"MailSent"});
+
+  // Emptied while DATA waits for its 354: nothing to send, so the session gives up.
+  events.clear();
+  client.ConnectionEstablished.Unbind();
+  client.SetReplyTimeout(300);
+  server.AddSession(Dialogue()
+                        .Greet()
+                        .Helo()
+                        .Then(kMailFrom, {"250 ok\r\n"})
+                        .Then("RCPT TO: <a@example.com>\r\n", {"250 ok\r\n"})
+                        .Then("DATA\r\n", {"", "", "", "", "354 go ahead\r\n"})
+                        .Then("RSET\r\n", {}));
+  Queue("a@example.com");
+  Start();
+  ASSERT_TRUE(WaitFor([&] { return server.Received(1).ends_with("DATA\r\n"); }));
+  client.DeleteAllMessages();
+  ASSERT_TRUE(WaitFor([&] { return events.size() == 2; }));
+  EXPECT_EQ(events[0], "ServerError 0 The server asked for message text, but no message is queued: 354 go ahead\r\n / none");
+  EXPECT_EQ(events[1], "Error");
+}
+
+TEST_F(SMTPClientRefusal, SilentServerIsGivenUpAfterTheReplyTimeOut) {
+  client.SetReplyTimeout(300);
+  server.AddSession(Dialogue().Greet().Then("HELO [127.0.0.1]\r\n", {}));
+  auto message = Queue("a@example.com");
+  Start();
+  ASSERT_TRUE(WaitFor([&] { return server.Finished(0); }));
+  QElapsedTimer waited;
+  waited.start();
+  ASSERT_TRUE(WaitFor([&] { return events.size() == 2; }));
+  EXPECT_GE(waited.elapsed(), 250);
+  EXPECT_EQ(events[1], "Error");
+  EXPECT_EQ(client.LastErrorCode(), fw::TCPSocket::kLostConnection);
+  EXPECT_EQ(client.LastErrorText(), "The server sent no reply within 0.3 seconds.");
+  EXPECT_FALSE(client.IsConnected());
+  EXPECT_EQ(client.Messages, std::vector<std::shared_ptr<EmailMessage>>{message});
+  Settle(400);  // reported once
+  EXPECT_EQ(events.size(), 2u);
+}
+
+TEST_F(SMTPClientRefusal, LostConnectionKeepsTheMessageForTheNextSession) {
+  server.AddSession(Dialogue().Greet().Helo().Then(kMailFrom, {}, true));
+  server.AddSession(Dialogue().Greet().Helo().Deliver("a@example.com").Deliver("b@example.com").Quit());
+  Queue("a@example.com");
+  Start();
+  ASSERT_TRUE(WaitFor([&] { return events.size() == 2; }));
+  EXPECT_EQ(events[1], "Error");
+  EXPECT_EQ(client.LastErrorCode(), fw::TCPSocket::kLostConnection);
+  ASSERT_EQ(client.Messages.size(), 1u);
+
+  events.clear();
+  Queue("b@example.com");
+  Start();
+  ASSERT_TRUE(RunsThrough(1));
+  EXPECT_EQ(events, (std::vector<std::string>{"Connected: test.example ESMTP ready", "MessageSent a@example.com",
+                                              "MessageSent b@example.com", "MailSent"}));
+}
+
+TEST_F(SMTPClientRefusal, RefusedConnectionIsReportedThroughError) {
+  QTcpServer closed;
+  ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
+  const int port = closed.serverPort();
+  closed.close();
+  Queue("a@example.com");
+  client.SetAddress("127.0.0.1");
+  client.SetPort(port);
+  client.SendMail();
+  ASSERT_TRUE(WaitFor([&] { return !events.empty(); }));
+  Settle();
+  EXPECT_EQ(events, std::vector<std::string>{"Error"});
+  EXPECT_EQ(client.LastErrorCode(), fw::TCPSocket::kLostConnection);
+  EXPECT_NE(client.LastErrorText(), "");
+  EXPECT_EQ(client.Messages.size(), 1u);
+}
+
+TEST_F(SMTPClientRefusal, AnEndedSessionNeverActsForTheNextMessage) {
+  // The next message is queued when MailSent is raised, before QUIT. The old connection then
+  // answers QUIT wrongly and is closed late: neither reaches that message.
+  client.MailSent.Bind([this] {
+    events.push_back("MailSent");
+    if (server.Connections() == 1) Queue("b@example.com");
+  });
+  server.AddSession(Dialogue().Greet().Helo().Deliver("a@example.com").Then("QUIT\r\n", {"250 ok\r\n"}));
+  server.AddSession(Dialogue().Greet().Helo().Deliver("b@example.com").Quit());
+  Queue("a@example.com");
+  Start();
+  ASSERT_TRUE(RunsThrough(0));  // no command after QUIT
+  server.Close(0);
+  Settle();
+  EXPECT_EQ(events.back(), "MailSent");
+  EXPECT_EQ(client.Messages.size(), 1u);
+
+  events.clear();
+  Start();
+  ASSERT_TRUE(RunsThrough(1));
+  EXPECT_EQ(events, (std::vector<std::string>{"Connected: test.example ESMTP ready", "MessageSent b@example.com", "MailSent"}));
+}
+
+TEST_F(SMTPClientRefusal, ConnectionNewsWaitsUntilTheHandlerReturns) {
+  client.ServerError.Bind([&](int code, std::string, std::shared_ptr<EmailMessage>) {
+    events.push_back("ServerError " + std::to_string(code) + " begins");
+    SpinEventLoop(400);
+    events.push_back("ServerError ends");
+  });
+  // The server's close while the handler runs is reported after it.
+  server.AddSession(Dialogue().Then("", {"554 go away\r\n"}, true));
+  // More data while the handler runs is handled after it: the 421 answers for the RSET that
+  // could not be sent, and the session ends.
+  server.AddSession(Dialogue().Then("", {"554 go away\r\n", "", "", "421 closing\r\n"}, true));
+  for (const char* last : {"Error", "MailSent"}) {
+    events.clear();
+    Queue("a@example.com");
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return events.size() == 3; }));
+    Settle();
+    EXPECT_EQ(events, (std::vector<std::string>{"ServerError 554 begins", "ServerError ends", last}));
+  }
+}
+
+TEST_F(SMTPClientRefusal, HandlersTimeIsNotCountedAsTheServers) {
+  client.SetReplyTimeout(100);
+  client.ServerError.Bind([&](int code, std::string, std::shared_ptr<EmailMessage>) {
+    events.push_back("ServerError " + std::to_string(code));
+    SpinEventLoop(400);
+  });
+  server.AddSession(Dialogue()
+                        .Greet()
+                        .Helo()
+                        .Then(kMailFrom, {"553 bad sender\r\n"})
+                        .Then("RSET\r\n", {"250 ok\r\n"})
+                        .Quit());
+  Queue("a@example.com");
+  Start();
+  ASSERT_TRUE(RunsThrough());
+  EXPECT_EQ(events, (std::vector<std::string>{"Connected: test.example ESMTP ready", "ServerError 553", "MailSent"}));
+}
+
+TEST_F(SMTPClientRefusal, HandlerThatStartsANewSessionHandsOverToIt) {
+  client.MailSent.Bind([this] {
+    events.push_back("MailSent");
+    if (server.Connections() == 1) {
+      Queue("b@example.com");
+      Start();
+    }
+  });
+  server.AddSession(Dialogue().Greet().Helo().Deliver("a@example.com"));
+  server.AddSession(Dialogue().Greet().Helo().Deliver("b@example.com").Quit());
+  Queue("a@example.com");
+  Start();
+  ASSERT_TRUE(RunsThrough(1));
+  EXPECT_EQ(events, (std::vector<std::string>{"Connected: test.example ESMTP ready", "MessageSent a@example.com", "MailSent",
+                                              "Connected: test.example ESMTP ready", "MessageSent b@example.com", "MailSent"}));
+}
