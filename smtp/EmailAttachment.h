@@ -1,6 +1,7 @@
 #pragma once
 // One attachment of a mail message: its content type, file name and content bytes.
 #include <string>
+#include <string_view>
 
 class EmailAttachment {
  public:
@@ -10,4 +11,8 @@ class EmailAttachment {
 
   // The whole part text: its header lines, an empty line and the Base64 content.
   std::string _FormatAttachment() const;
+  // Takes type, the file name ("filename" of the disposition, else "name" of the type) and
+  // the content, decoded by the part's transfer encoding (Base64 or quoted-printable; any other
+  // is taken as it stands), from a part's header block and data.
+  void ParseAttachment(std::string_view type, std::string_view partHeaders, std::string_view data);
 };

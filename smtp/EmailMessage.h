@@ -39,6 +39,19 @@ class EmailMessage {
   // The text last assigned as a whole message; "" when none was.
   std::string RawSource() const;
 
+  // Fills the message from a whole mail text: a new Headers from its header block, the three
+  // bodies and the attachments (the list starts empty) from its body, read part by part through
+  // nested multipart bodies. Texts are stored as they stand, except that a text ending with the
+  // end line "." is taken as the text after DATA: the end line goes and lines that begin with
+  // "." lose their doubled dot. Any text gives a defined result; see EmailMessageParse.cpp.
+  void Source(std::string_view text);
+  // Files every part of a multipart body that begins with its first part and ends before the
+  // closing delimiter line; delimiter is "--", the boundary and the line end the parts use.
+  // depth counts the enclosing multipart bodies, this one included.
+  void _ParseBodyBoundary(std::string_view body, std::string_view delimiter, int depth = 1);
+  // Files one part as the plain, HTML or enriched body, or as an attachment.
+  void _ProcessBodyData(std::string_view partHeaders, std::string_view data);
+
   // The message text after DATA: header block, empty line, body, CR LF and ".", every line end
   // CR LF and every line that begins with "." doubled. Moves the body's part headers (or the
   // multipart container headers) into Headers.
