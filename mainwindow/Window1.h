@@ -10,6 +10,8 @@
 #include "platform/ui/Listbox.h"
 #include "platform/ui/MenuBar.h"
 #include "platform/ui/Window.h"
+#include "platform/core/Thread.h"
+#include "smtp/SMTPSocket.h"
 
 namespace fw {
 class Graphics;
@@ -27,6 +29,7 @@ class Window1 : public fw::Window {
   bool pSent = false;
   bool pError = false;
 
+  std::unique_ptr<SMTPSocket> Socket1;
   fw::Listbox* ListBox1 = nullptr;
   fw::Line* Line1 = nullptr;
   fw::Listbox* ListBox2 = nullptr;
@@ -47,7 +50,7 @@ class Window1 : public fw::Window {
 
   // Control event handlers.
   void Socket1_MailSent();
-  void Socket1_ServerError(int code, std::string reply);
+  void Socket1_ServerError(int code, std::string reply, std::shared_ptr<EmailMessage> message);
   void Socket1_Error();
   bool ListBox1_CellBackgroundPaint(fw::Graphics& g, int row, int column);
   void ListBox1_Change();
@@ -94,8 +97,19 @@ class Window1 : public fw::Window {
   void LoadSMTP();
   void CheckAllList(bool b);
 
+  // The ticked rows among the loaded ones, and their display in the count label and as the
+  // overall progress maximum.
+  int CheckedCount();
+  void ShowCount(int count);
+
   int pMax = 0;
+  std::weak_ptr<fw::Thread> pRun;  // the send in progress, if any
   bool pChange = false;
   int pPrevIndex = 0;
   bool pEnbl = false;
+
+  // Send settings: set when the settings file exists but could not be read, so that the close
+  // leaves it as it is instead of replacing it with empty settings.
+  bool pKeepSMTPFile = false;
+  friend class SettingsTest;  // drives ShowSMTPDlg in the tests
 };

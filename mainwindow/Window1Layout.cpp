@@ -35,6 +35,13 @@ void Window1::_CreateControls0() {
   const FontDecl system{};
   const FontDecl monospaced{"Osaka−等幅", 12};
 
+  Socket1 = std::make_unique<SMTPSocket>();
+  Socket1->SetAddress("");
+  Socket1->SetPort(0);
+  Socket1->MailSent.Bind(this, &Window1::Socket1_MailSent);
+  Socket1->ServerError.Bind(this, &Window1::Socket1_ServerError);
+  Socket1->Error.Bind(this, &Window1::Socket1_Error);
+
   ListboxDecl setList;
   setList.ColumnCount = 1;
   ListBox1 = AddControl<Listbox>(ControlDecl{"ListBox1", 0, -1, 119, 424, 2}, setList);

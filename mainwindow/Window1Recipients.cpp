@@ -1,10 +1,70 @@
 // The recipient list and its checked count.
+#include "alerts/Globals.h"
+#include "mainwindow/SetFiles.h"
 #include "mainwindow/Window1.h"
+#include "platform/core/Strings.h"
+#include "platform/core/TextInputStream.h"
+#include "platform/core/Thread.h"
+#include "platform/ui/Picture.h"
 
-void Window1::LoadNameList() {}
+void Window1::LoadNameList() {
+  fw::FolderItemRef file = SetFile(ListBox1->List(ListBox1->ListIndex()), "NameList.txt");
+  std::shared_ptr<fw::TextInputStream> stream = file && file->Exists() ? file->OpenAsTextFile() : nullptr;
+  if (!stream) {
+    // The rows, their ticks and pMax stay as they were.
+    gCautionDlg1("NameList not found.", "", this);
+    return;
+  }
+  ListBox2->DeleteAllRows();
+  int n = 0;
+  // The first line is read before the end is tested: an empty file gives one empty row.
+  do {
+    std::string line = stream->ReadLine();
+    if (fw::LeftB(line, 2) != "//") {
+      ListBox2->AddRow("");
+      ListBox2->SetCellType(n, 0, fw::Listbox::TypeCheckbox);
+      ListBox2->SetCellCheck(n, 0, true);
+      ListBox2->SetCell(n, 1, fw::NthField(line, "\t", 1));
+      ListBox2->SetCell(n, 2, fw::NthField(line, "\t", 2));
+      ++n;
+    }
+    fw::YieldToNextThread();
+  } while (!stream->IsEOF());
+  stream->Close();
+  ListBox2->SetListIndex(0);
+  ListBox2->SetListIndex(-1);
+  pMax = n;
+}
 
-void Window1::ListBox2_CellAction(int, int) {}
+int Window1::CheckedCount() {
+  int count = 0;
+  for (int i = 0; i < pMax; ++i) {
+    if (ListBox2->CellCheck(i, 0)) ++count;
+    fw::YieldToNextThread();
+  }
+  return count;
+}
 
-void Window1::CheckAllList(bool) {}
+void Window1::ShowCount(int count) {
+  StaticText1->SetText("総数：" + fw::Str(count));
+  ProgressBar1->SetMaximum(count);
+}
 
-bool Window1::ListBox2_CellBackgroundPaint(fw::Graphics&, int, int) { return false; }
+// Every tick recounts all loaded rows from scratch.
+void Window1::ListBox2_CellAction(int, int) { ShowCount(CheckedCount()); }
+
+void Window1::CheckAllList(bool b) {
+  for (int i = 0; i < pMax; ++i) {
+    ListBox2->SetCellCheck(i, 0, b);
+    fw::YieldToNextThread();
+  }
+  ShowCount(b ? pMax : 0);
+}
+
+bool Window1::ListBox2_CellBackgroundPaint(fw::Graphics& g, int row, int) {
+  if (row % 2 == 0) {
+    g.SetForeColor(fw::RGB(237, 243, 254));
+    g.FillRect(0, 0, ListBox2->Width(), ListBox2->Height());
+  }
+  return false;
+}

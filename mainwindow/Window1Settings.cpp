@@ -1,14 +1,91 @@
-// The send settings: read when the window opens, written when it closes.
+// The send settings: read when the window opens, written when it closes, edited in SMTPDlg.
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "alerts/Globals.h"
+#include "dialogs/SMTPDlg.h"
 #include "mainwindow/Window1.h"
+#include "platform/core/BinaryStream.h"
+#include "platform/core/FolderItem.h"
+#include "platform/core/Strings.h"
+#include "platform/core/Thread.h"
 #include "shell/App.h"
+
+namespace {
+
+// The port number in a settings text: the leading number cut to an integer. A text without a
+// number, or one beyond the 32-bit range, gives 0, which the SMTP client takes as port 25.
+int PortNumber(const std::string& text) {
+  double value = std::trunc(fw::Val(text));
+  if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max()) return 0;
+  return static_cast<int>(value);
+}
+
+// The settings file "smtp" in "Data", or nullptr when "Data" is not a folder.
+fw::FolderItemRef SettingsFile() {
+  fw::FolderItemRef data = fw::GetFolderItem("")->Child("Data");
+  return data ? data->Child("smtp") : nullptr;
+}
+
+// The dialog's fields, in the order of the settings slots 0 to 5.
+std::array<fw::EditField*, 6> SettingFields(SMTPDlg& dlg) {
+  return {dlg.EditField1, dlg.EditField2, dlg.EditField3, dlg.EditField4, dlg.EditField5, dlg.EditField6};
+}
+
+}  // namespace
 
 void Window1::Event_Open() { InitApp(); }
 
-void Window1::InitApp() {}
+void Window1::InitApp() {
+  LoadSMTP();
+  Socket1->SetAddress(pSMTP[0]);
+  Socket1->SetPort(PortNumber(pSMTP[1]));
+  Socket1->Username = pSMTP[2];
+  Socket1->Password = pSMTP[3];
+  LoadSetList();
+}
 
-void Window1::LoadSMTP() {}
+void Window1::LoadSMTP() {
+  fw::FolderItemRef file = SettingsFile();
+  if (!file || !file->Exists()) return;
+  std::shared_ptr<fw::BinaryStream> stream = file->OpenAsBinaryFile(false);
+  if (!stream) {
+    pKeepSMTPFile = true;
+    gCautionDlg1("送信設定ファイル「smtp」を読み込めませんでした。",
+                 "送信設定を空にして起動します。このファイルは終了時にも書き換えないため、"
+                 "今回入力した送信設定は保存されません。",
+                 this);
+    return;
+  }
+  const int32_t last = stream->ReadLong();
+  // Texts beyond the last slot are skipped; a file that ends early keeps what it holds.
+  for (int32_t i = 0; i <= last && i < int32_t(pSMTP.size()) && !stream->IsEOF(); ++i) {
+    pSMTP[size_t(i)] = stream->ReadPString();
+    fw::YieldToNextThread();
+  }
+  stream->Close();
+}
 
-void Window1::SaveSMTP() {}
+void Window1::SaveSMTP() {
+  if (pKeepSMTPFile) return;
+  fw::FolderItemRef file = SettingsFile();
+  if (!file) return;  // no "Data" folder: nothing is written, and it is not created
+  std::shared_ptr<fw::BinaryStream> stream = file->CreateBinaryFile("prefFile");
+  bool written = false;
+  if (stream) {
+    stream->WriteLong(int32_t(pSMTP.size()) - 1);
+    for (const std::string& text : pSMTP) {
+      stream->WritePString(text);
+      fw::YieldToNextThread();
+    }
+    written = stream->Close();
+  }
+  if (!written)
+    gCautionDlg1("送信設定ファイル「smtp」を保存できませんでした。",
+                 "「Data」フォルダに書き込めるか確かめてください。今回の送信設定の変更は失われます。", this);
+}
 
 bool Window1::Event_CancelClose(bool) {
   SaveSMTP();
@@ -16,4 +93,14 @@ bool Window1::Event_CancelClose(bool) {
   return false;
 }
 
-void Window1::ShowSMTPDlg() {}
+void Window1::ShowSMTPDlg() {
+  SMTPDlg* dlg = SMTPDlg::Get();
+  std::array<fw::EditField*, 6> fields = SettingFields(*dlg);
+  for (size_t i = 0; i < fields.size(); ++i) fields[i]->SetText(pSMTP[i]);
+  dlg->ShowModal();
+  // Closed without either button: the dialog is gone, which counts as キャンセル.
+  if (!fw::HasImplicit<SMTPDlg>() || SMTPDlg::Get() != dlg) return;
+  if (dlg->pReturn)
+    for (size_t i = 0; i < fields.size(); ++i) pSMTP[i] = fields[i]->Text();
+  dlg->Close();
+}

@@ -8,6 +8,7 @@
 #include "platform/ui/Application.h"
 #include "shell/App.h"
 #include "shell/MenuBar1.h"
+#include "shell/Pictures.h"
 
 namespace {
 std::unique_ptr<App> g_app;
@@ -51,5 +52,6 @@ int _Main() {
 void _Finalize() {
   fw::CloseAllWindows();
   MenuBar1::Release();
+  ReleasePictures();
   g_app.reset();
 }

@@ -10,5 +10,5 @@ void _NewAppInstance();
 void _ApplicationAddMenuHandlers();
 // Opens the main window.
 void _MakeDefaultView();
-// Releases the windows, the menu bar and the application object.
+// Releases the windows, the menu bar, the kept pictures and the application object.
 void _Finalize();

@@ -6,6 +6,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include "platform/core/Strings.h"
 #include "platform/ui/Window.h"
 
 namespace fw {
@@ -28,6 +29,19 @@ QString Limited(const QString& text, int limit) {
     i += n;
   }
   return out;
+}
+
+// Positions count characters (code points), as fw::Len does; Qt counts UTF-16 units.
+int ToUnits(const QString& text, int characters) {
+  int units = 0;
+  for (int c = 0; c < characters && units < text.size(); ++c) units += text[units].isHighSurrogate() ? 2 : 1;
+  return std::min<int>(units, int(text.size()));
+}
+
+int ToCharacters(const QString& text, int units) {
+  int characters = 0;
+  for (int u = 0; u < units && u < text.size(); ++characters) u += text[u].isHighSurrogate() ? 2 : 1;
+  return characters;
 }
 
 }  // namespace
@@ -94,37 +108,37 @@ void EditField::SetText(const std::string& text) {
 }
 
 int EditField::SelStart() const {
-  if (text_) return text_->textCursor().selectionStart();
-  return line_->hasSelectedText() ? line_->selectionStart() : line_->cursorPosition();
+  QString all = text_ ? text_->toPlainText() : line_->text();
+  int units = text_ ? text_->textCursor().selectionStart()
+                    : (line_->hasSelectedText() ? line_->selectionStart() : line_->cursorPosition());
+  return ToCharacters(all, units);
 }
 
 void EditField::SetSelStart(int start) {
+  QString all = text_ ? text_->toPlainText() : line_->text();
+  int units = ToUnits(all, std::max(start, 0));
   if (text_) {
     QTextCursor c = text_->textCursor();
-    c.setPosition(std::clamp(start, 0, int(text_->document()->characterCount()) - 1));
+    c.setPosition(units);
     text_->setTextCursor(c);
   } else {
-    line_->setCursorPosition(start);
+    line_->setCursorPosition(units);
   }
 }
 
-int EditField::SelLength() const {
-  if (text_) {
-    QTextCursor c = text_->textCursor();
-    return c.selectionEnd() - c.selectionStart();
-  }
-  return int(line_->selectedText().size());
-}
+int EditField::SelLength() const { return fw::Len(SelText()); }
 
 void EditField::SetSelLength(int length) {
-  int start = SelStart();
+  QString all = text_ ? text_->toPlainText() : line_->text();
+  int start = ToUnits(all, SelStart());
+  int end = ToUnits(all, SelStart() + std::max(length, 0));
   if (text_) {
     QTextCursor c = text_->textCursor();
     c.setPosition(start);
-    c.setPosition(std::clamp(start + length, 0, int(text_->document()->characterCount()) - 1), QTextCursor::KeepAnchor);
+    c.setPosition(end, QTextCursor::KeepAnchor);
     text_->setTextCursor(c);
   } else {
-    line_->setSelection(start, length);
+    line_->setSelection(start, end - start);
   }
 }
 

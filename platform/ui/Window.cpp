@@ -140,6 +140,8 @@ void Window::Show() {
 
 void Window::ShowModal() {
   QPointer<QMainWindow> alive = widget_;
+  // Qt applies a change of modality only to a window that is not showing yet.
+  if (widget_->isVisible()) widget_->hide();
   widget_->setWindowModality(Qt::ApplicationModal);
   Show();
   QEventLoop loop;
@@ -182,6 +184,10 @@ void Window::Destroy() {
 }
 
 std::vector<Window*> OpenWindows() { return g_openWindows; }
+
+bool IsOpen(const Window* window) {
+  return std::find(g_openWindows.begin(), g_openWindows.end(), window) != g_openWindows.end();
+}
 
 namespace detail {
 Window* FindImplicit(std::type_index type) {

@@ -111,6 +111,8 @@ class Window {
 
 // Every open window, oldest first.
 std::vector<Window*> OpenWindows();
+// True while the window exists and has not been closed (for code that outlives a window).
+bool IsOpen(const Window* window);
 
 namespace detail {
 Window* FindImplicit(std::type_index type);

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 
 #include "platform/core/FolderItem.h"
 #include "platform/ui/Application.h"
@@ -47,7 +48,16 @@ void ProcessEvents(int milliseconds) {
   } while (t.elapsed() < milliseconds);
 }
 
+// Closing the main window quits the application, which leaves Qt marked as quitting: every
+// later event loop (modal dialogs included) would return at once. One turn of the main loop
+// clears the mark.
+static void ClearQuit() {
+  QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(0); });
+  QCoreApplication::exec();
+}
+
 void ProgramTest::SetUp() {
+  ClearQuit();
   folder_ = std::make_unique<AppFolder>();
   fw::InitializeFramework();
 }
@@ -65,6 +75,7 @@ void ProgramTest::TearDown() {
   ProcessEvents();
   if (started_) _Finalize();
   ProcessEvents();
+  ClearQuit();
   folder_.reset();
 }
 

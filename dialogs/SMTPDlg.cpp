@@ -1,0 +1,67 @@
+#include "dialogs/SMTPDlg.h"
+
+SMTPDlg* SMTPDlg::Get() { return fw::Implicit<SMTPDlg>(); }
+
+void SMTPDlg::Layout() {
+  fw::WindowDecl decl;
+  decl.Width = 500;
+  decl.Height = 300;
+  decl.MinWidth = 64;
+  decl.MinHeight = 64;
+  decl.MaxWidth = 32000;
+  decl.MaxHeight = 32000;
+  decl.Frame = 8;
+  decl.Title = "Untitled";
+  decl.Visible = true;
+  decl.FullScreen = false;
+  decl.MenuBarVisible = true;
+  decl.CloseButton = true;
+  decl.MinimizeButton = true;
+  decl.MaximizeButton = false;
+  decl.Resizeable = false;
+  ApplyDecl(decl);
+}
+
+void SMTPDlg::CreateControls() { _CreateControls0(); }
+
+void SMTPDlg::_CreateControls0() {
+  using namespace fw;
+  PushButton1 = AddControl<PushButton>(ControlDecl{"PushButton1", 312, 260, 82, 20, 0},
+                                       PushButtonDecl{"キャンセル", false, true});
+  PushButton1->Action.Bind(this, &SMTPDlg::PushButton1_Action);
+  PushButton2 = AddControl<PushButton>(ControlDecl{"PushButton2", 406, 260, 70, 20, 1},
+                                       PushButtonDecl{"保存", true, false});
+  PushButton2->Action.Bind(this, &SMTPDlg::PushButton2_Action);
+
+  // Each setting is stored behind a one-byte length, so a field holds at most 255 bytes.
+  EditFieldDecl field;
+  field.BackColor = HexColor(0xFFFFFF);
+  field.TextColor = HexColor(0x000000);
+  field.LimitText = 255;
+  EditFieldDecl password = field;
+  password.Password = true;
+  EditField1 = AddControl<EditField>(ControlDecl{"EditField1", 150, 30, 230, 22, 2}, field);
+  EditField2 = AddControl<EditField>(ControlDecl{"EditField2", 150, 65, 40, 22, 3}, field);
+  EditField3 = AddControl<EditField>(ControlDecl{"EditField3", 150, 100, 100, 22, 4}, field);
+  EditField4 = AddControl<EditField>(ControlDecl{"EditField4", 150, 135, 100, 22, 5}, password);
+  EditField5 = AddControl<EditField>(ControlDecl{"EditField5", 150, 170, 230, 22, 6}, field);
+  EditField6 = AddControl<EditField>(ControlDecl{"EditField6", 150, 205, 230, 22, 7}, field);
+
+  auto label = [](const char* text) { return StaticTextDecl{text, 0, HexColor(0x000000), false}; };
+  StaticText1 = AddControl<StaticText>(ControlDecl{"StaticText1", 40, 32, 100, 20, 8}, label("SMTPサーバ名"));
+  StaticText2 = AddControl<StaticText>(ControlDecl{"StaticText2", 40, 67, 100, 20, 9}, label("ポート番号"));
+  StaticText3 = AddControl<StaticText>(ControlDecl{"StaticText3", 40, 102, 100, 20, 10}, label("アカウント"));
+  StaticText4 = AddControl<StaticText>(ControlDecl{"StaticText4", 40, 137, 100, 20, 11}, label("パスワード"));
+  StaticText5 = AddControl<StaticText>(ControlDecl{"StaticText5", 40, 172, 100, 20, 12}, label("送信者アドレス"));
+  StaticText6 = AddControl<StaticText>(ControlDecl{"StaticText6", 40, 207, 100, 20, 13}, label("メーラ名"));
+}
+
+void SMTPDlg::PushButton1_Action() {
+  pReturn = false;
+  Hide();
+}
+
+void SMTPDlg::PushButton2_Action() {
+  pReturn = true;
+  Hide();
+}

@@ -1,0 +1,90 @@
+// The send-settings dialog: its declared fields and labels, the 255-byte limit, and the two
+// buttons that record the answer and hide the dialog while keeping its fields.
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "dialogs/SMTPDlg.h"
+#include "tests/dialogs/SMTPDlgDriver.h"
+#include "tests/support/AppFixture.h"
+
+namespace {
+
+using testsupport::ProcessEvents;
+using testsupport::WhenSMTPDlgShows;
+
+
+class SMTPDialog : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    if (fw::HasImplicit<SMTPDlg>()) SMTPDlg::Get()->Close();
+    ProcessEvents();
+  }
+};
+
+TEST_F(SMTPDialog, LabelsButtonsAndTheMaskedPasswordField) {
+  SMTPDlg* dlg = SMTPDlg::Get();
+  EXPECT_EQ(dlg->Title(), "Untitled");
+  EXPECT_EQ(dlg->Content()->size(), QSize(500, 300));
+  EXPECT_FALSE(dlg->pReturn) << "a fresh dialog has no answer";
+  const std::pair<fw::StaticText*, fw::EditField*> rows[] = {
+      {dlg->StaticText1, dlg->EditField1}, {dlg->StaticText2, dlg->EditField2}, {dlg->StaticText3, dlg->EditField3},
+      {dlg->StaticText4, dlg->EditField4}, {dlg->StaticText5, dlg->EditField5}, {dlg->StaticText6, dlg->EditField6}};
+  const char* labels[] = {"SMTPサーバ名", "ポート番号", "アカウント", "パスワード", "送信者アドレス", "メーラ名"};
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    EXPECT_EQ(rows[i].first->Text(), labels[i]);
+    EXPECT_EQ(rows[i].first->Top(), rows[i].second->Top() + 2) << labels[i] << " stands beside its field";
+    EXPECT_TRUE(rows[i].second->Text().empty());
+    auto* line = qobject_cast<QLineEdit*>(rows[i].second->Widget());
+    EXPECT_EQ(line->echoMode(), i == 3 ? QLineEdit::Password : QLineEdit::Normal) << labels[i];
+  }
+  EXPECT_EQ(dlg->PushButton1->Caption(), "キャンセル");
+  EXPECT_EQ(dlg->PushButton2->Caption(), "保存");
+  EXPECT_TRUE(qobject_cast<QPushButton*>(dlg->PushButton2->Widget())->isDefault());
+}
+
+TEST_F(SMTPDialog, FieldsHoldAtMost255BytesWithoutSplittingACharacter) {
+  SMTPDlg* dlg = SMTPDlg::Get();
+  std::string kana;
+  for (int i = 0; i < 100; ++i) kana += "あ";  // 300 bytes of UTF-8
+  dlg->EditField1->SetText(kana);
+  EXPECT_EQ(dlg->EditField1->Text(), kana.substr(0, 255));
+
+  auto* line = qobject_cast<QLineEdit*>(dlg->EditField6->Widget());
+  line->setFocus();
+  QTest::keyClicks(line, QString(300, 'x'));
+  EXPECT_EQ(dlg->EditField6->Text(), std::string(255, 'x')) << "typing stops at the limit too";
+}
+
+TEST_F(SMTPDialog, SaveRecordsTrueAndKeepsTheFieldsOfTheHiddenDialog) {
+  SMTPDlg* dlg = SMTPDlg::Get();
+  dlg->EditField4->SetText("秘密 pass");
+  auto seen = WhenSMTPDlgShows([](SMTPDlg& d) { d.PushButton2->Push(); });
+  dlg->ShowModal();
+  ASSERT_TRUE(seen->acted);
+  EXPECT_TRUE(seen->modal) << "the dialog is modal while its caller waits";
+  EXPECT_TRUE(dlg->pReturn);
+  EXPECT_FALSE(dlg->IsVisible());
+  ASSERT_TRUE(fw::HasImplicit<SMTPDlg>()) << "hiding keeps the instance";
+  EXPECT_EQ(SMTPDlg::Get(), dlg);
+  EXPECT_EQ(dlg->EditField4->Text(), "秘密 pass") << "the masked field gives the text as typed";
+}
+
+TEST_F(SMTPDialog, CancelRecordsFalseEvenAfterASave) {
+  SMTPDlg* dlg = SMTPDlg::Get();
+  WhenSMTPDlgShows([](SMTPDlg& d) { d.PushButton2->Push(); });
+  dlg->ShowModal();
+  ASSERT_TRUE(dlg->pReturn);
+  auto seen = WhenSMTPDlgShows([](SMTPDlg& d) {
+    d.EditField1->SetText("edited");
+    d.PushButton1->Push();
+  });
+  dlg->ShowModal();
+  ASSERT_TRUE(seen->acted);
+  EXPECT_TRUE(seen->modal);
+  EXPECT_FALSE(dlg->pReturn);
+  EXPECT_FALSE(dlg->IsVisible());
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+#pragma once
+// The main window started over a "Data" folder of sets built by the test, with helpers to
+// select a set and to read what the window shows.
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+#include "mainwindow/Window1.h"
+#include "shell/Toolbar1.h"
+#include "tests/support/AppFixture.h"
+
+namespace settest {
+
+class SetWindowTest : public testsupport::ProgramTest {
+ protected:
+  // A modal window still open a second later was not expected by the test (those it expects
+  // are answered at once): it fails the test and is closed, so that a fault cannot hang it.
+  void SetUp() override {
+    ProgramTest::SetUp();
+    watchdog_ = std::make_unique<QTimer>();
+    QObject::connect(watchdog_.get(), &QTimer::timeout, [this] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal && modal == lastModal_) {
+        ADD_FAILURE() << "unexpected modal window";
+        modal->close();
+      }
+      lastModal_ = modal;
+    });
+    watchdog_->start(500);
+  }
+  void TearDown() override {
+    watchdog_.reset();
+    ProgramTest::TearDown();
+  }
+
+  // A set folder in "Data" with its files; a null file is left out.
+  void WriteSet(const std::string& name, const char* nameList, const char* templateText) {
+    folder().MakeFolder("Data/" + name);
+    if (nameList) folder().Write("Data/" + name + "/NameList.txt", nameList);
+    if (templateText) folder().Write("Data/" + name + "/Template.txt", templateText);
+  }
+
+  void Open() {
+    Start();
+    w = Window1::Get();
+  }
+
+  int RowOf(const std::string& set) const {
+    for (int i = 0; i < w->ListBox1->ListCount(); ++i)
+      if (w->ListBox1->List(i) == set) return i;
+    ADD_FAILURE() << "no set " << set;
+    return -1;
+  }
+
+  // Selects a set (an alert that nobody answers fails the test).
+  void Select(const std::string& set) { w->ListBox1->SetListIndex(RowOf(set)); }
+
+  std::string CountLabel() const { return w->StaticText1->Text(); }
+  int CheckedRows() const {
+    int n = 0;
+    for (int i = 0; i < w->ListBox2->ListCount(); ++i) n += w->ListBox2->CellCheck(i, 0) ? 1 : 0;
+    return n;
+  }
+  bool SendButtonsEnabled() const {
+    Toolbar1* t = w->Toolbar11;
+    EXPECT_EQ(t->ToolItem1.Enabled(), t->ToolItem6.Enabled());
+    EXPECT_EQ(t->ToolItem1.Enabled(), t->ToolItem7.Enabled());
+    return t->ToolItem1.Enabled();
+  }
+
+  Window1* w = nullptr;
+
+ private:
+  std::unique_ptr<QTimer> watchdog_;
+  QPointer<QWidget> lastModal_;
+};
+
+}  // namespace settest

@@ -1,0 +1,147 @@
+// The recipient list: loading "NameList.txt", the checked count, tick-all and clear-all, and
+// the row backgrounds.
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QImage>
+#include <QTableView>
+
+#include "tests/mainwindow/SetFixture.h"
+#include "tests/support/ModalAnswer.h"
+
+namespace {
+
+using settest::SetWindowTest;
+using testsupport::AnswerModals;
+
+class Recipients : public SetWindowTest {
+ protected:
+  void OpenWithList(const char* nameList) {
+    WriteSet("S", nameList, "件名\n様\n本文");
+    Open();
+    Select("S");
+  }
+  // As the user's click does: through the view's model, which raises CellAction.
+  void UserTick(int row, bool on) {
+    QAbstractItemModel* model = w->ListBox2->View()->model();
+    ASSERT_TRUE(model->setData(model->index(row, 0), on ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole));
+  }
+  void Press(fw::ToolItem& item) {
+    ASSERT_TRUE(item.Action()->isEnabled());
+    item.Action()->trigger();
+  }
+  std::string Address(int row) const { return w->ListBox2->Cell(row, 1); }
+  std::string Name(int row) const { return w->ListBox2->Cell(row, 2); }
+};
+
+TEST_F(Recipients, CommentsBlankLinesAndTabFields) {
+  OpenWithList(
+      "// a comment\n"
+      "a@example.com\t山田\n"
+      "\n"
+      "b@example.com\tB\tdropped\n"
+      "c@example.com\n"
+      "\tno address\n"
+      " //not a comment\n"
+      "/x@example.com\n"
+      "//\n"
+      "//another@example.com\tX\n");
+  ASSERT_EQ(w->ListBox2->ListCount(), 7);
+  const char* rows[][2] = {{"a@example.com", "山田"}, {"", ""},           {"b@example.com", "B"},
+                           {"c@example.com", ""},     {"", "no address"}, {" //not a comment", ""},
+                           {"/x@example.com", ""}};
+  for (int i = 0; i < 7; ++i) {
+    EXPECT_EQ(Address(i), rows[i][0]) << "row " << i;
+    EXPECT_EQ(Name(i), rows[i][1]) << "row " << i;
+    EXPECT_EQ(w->ListBox2->CellType(i, 0), fw::Listbox::TypeCheckbox);
+    EXPECT_TRUE(w->ListBox2->CellCheck(i, 0));
+  }
+  EXPECT_EQ(CountLabel(), "総数：7");
+  EXPECT_EQ(w->ProgressBar1->Maximum(), 7);
+  EXPECT_EQ(w->ListBox2->ListIndex(), -1) << "no row is selected after a load";
+}
+
+TEST_F(Recipients, EmptyFileGivesOneEmptyTickedRow) {
+  OpenWithList("");
+  ASSERT_EQ(w->ListBox2->ListCount(), 1);
+  EXPECT_EQ(Address(0), "");
+  EXPECT_TRUE(w->ListBox2->CellCheck(0, 0));
+  EXPECT_EQ(CountLabel(), "総数：1");
+}
+
+TEST_F(Recipients, CommentsOnlyGiveNoRowsAndNothingToSend) {
+  OpenWithList("// one\n//two\n");
+  EXPECT_EQ(w->ListBox2->ListCount(), 0);
+  EXPECT_EQ(CountLabel(), "総数：0");
+  EXPECT_EQ(w->ProgressBar1->Maximum(), 0);
+  Press(w->Toolbar11->ToolItem6);
+  EXPECT_EQ(CountLabel(), "総数：0") << "tick-all over no rows";
+}
+
+TEST_F(Recipients, ShiftJISListAndCarriageReturnLineEnds) {
+  // "山田太郎①" and "様" in Shift_JIS (CP932), lines ended by CR alone.
+  OpenWithList("yamada@example.com\t\x8E\x52\x93\x63\x91\xBE\x98\x59\x87\x40\r"
+               "sama@example.com\t\x97\x6C\r");
+  ASSERT_EQ(w->ListBox2->ListCount(), 2);
+  EXPECT_EQ(Name(0), "山田太郎①");
+  EXPECT_EQ(Address(1), "sama@example.com");
+  EXPECT_EQ(Name(1), "様");
+}
+
+TEST_F(Recipients, TicksRecountAndTickAllClearAllSetTheCount) {
+  OpenWithList("1@x\n2@x\n3@x\n4@x\n5@x\n");
+  UserTick(1, false);
+  UserTick(3, false);
+  EXPECT_EQ(CountLabel(), "総数：3");
+  EXPECT_EQ(w->ProgressBar1->Maximum(), 3);
+  UserTick(1, true);
+  EXPECT_EQ(CountLabel(), "総数：4");
+
+  Press(w->Toolbar11->ToolItem7);
+  EXPECT_EQ(CheckedRows(), 0);
+  EXPECT_EQ(CountLabel(), "総数：0");
+  EXPECT_EQ(w->ProgressBar1->Maximum(), 0);
+
+  Press(w->Toolbar11->ToolItem6);
+  EXPECT_EQ(CheckedRows(), 5);
+  EXPECT_EQ(CountLabel(), "総数：5");
+  EXPECT_EQ(w->ProgressBar1->Maximum(), 5);
+}
+
+TEST_F(Recipients, MissingListKeepsTheRowsTheirTicksAndTheirTrueCount) {
+  WriteSet("A", "1@x\n2@x\n3@x\n4@x\n5@x\n", "件名");
+  WriteSet("B", nullptr, "件名B");
+  Open();
+  Select("A");
+  UserTick(0, false);
+  UserTick(4, false);
+  auto seen = AnswerModals({"OK"});
+  w->ListBox1->SetListIndex(RowOf("B"));
+  ASSERT_TRUE(seen[0]->answered);
+  EXPECT_TRUE(seen[0]->texts.contains("NameList not found."));
+  EXPECT_EQ(w->ListBox2->ListCount(), 5);
+  EXPECT_FALSE(w->ListBox2->CellCheck(0, 0));
+  EXPECT_EQ(CheckedRows(), 3);
+  EXPECT_EQ(CountLabel(), "総数：3") << "the count shows the ticked rows";
+  EXPECT_EQ(w->ProgressBar1->Maximum(), 3);
+  EXPECT_EQ(w->EditField3->Text(), "件名B");
+}
+
+TEST_F(Recipients, EvenRowsHaveTheLightBlueBackground) {
+  OpenWithList("1@x\n2@x\n3@x\n4@x\n5@x\n6@x\n");
+  QTableView* view = w->ListBox2->View();
+  QImage shot = view->viewport()->grab().toImage();
+  QColor odd;
+  for (int row = 0; row < 6; ++row) {
+    QRect cell = view->visualRect(view->model()->index(row, 2));
+    QColor c = shot.pixelColor(cell.right() - 3, cell.center().y());
+    if (row % 2 == 0) {
+      EXPECT_EQ(c, QColor(0xED, 0xF3, 0xFE)) << "row " << row;
+    } else {
+      EXPECT_NE(c, QColor(0xED, 0xF3, 0xFE)) << "row " << row;
+      if (row > 1) EXPECT_EQ(c, odd) << "odd rows share the list's own background";
+      odd = c;
+    }
+  }
+}
+
+}  // namespace

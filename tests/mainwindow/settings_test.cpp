@@ -1,0 +1,263 @@
+// The send settings: the file "smtp" in "Data" read at start and written at close, what the SMTP
+// client receives, damaged and unreadable files, and the settings dialog's exchange.
+#include <QCoreApplication>
+#include <QFile>
+#include <QTimer>
+#include <cstdint>
+#include <vector>
+
+#include "dialogs/SMTPDlg.h"
+#include "mainwindow/Window1.h"
+#include "shell/MenuBar1.h"
+#include "tests/dialogs/SMTPDlgDriver.h"
+#include "tests/support/AppFixture.h"
+#include "tests/support/ModalAnswer.h"
+
+using testsupport::AnswerNextModal;
+using testsupport::ProcessEvents;
+using testsupport::WhenSMTPDlgShows;
+
+namespace {
+
+std::string Long(int32_t n) {
+  auto v = static_cast<uint32_t>(n);
+  return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+}
+
+// A settings file: the count, then each text behind its length byte.
+std::string SettingsBytes(int32_t count, const std::vector<std::string>& texts) {
+  std::string bytes = Long(count);
+  for (const std::string& t : texts) bytes += char(t.size()) + t;
+  return bytes;
+}
+
+std::vector<std::string> Slots(const std::array<std::string, 21>& s) { return {s.begin(), s.end()}; }
+
+const std::string kEmptyFile = Long(20) + std::string(21, '\0');
+const char* kUnreadable = "送信設定ファイル「smtp」を読み込めませんでした。";
+const char* kUnwritable = "送信設定ファイル「smtp」を保存できませんでした。";
+
+}  // namespace
+
+// Friend of Window1, so that the tests can open the settings dialog as its toolbar button does.
+class SettingsTest : public testsupport::ProgramTest {
+ protected:
+  // Once the program has quit, Qt ends every event loop at once until the application's own
+  // loop runs again, so modal windows would not wait: run that loop once and leave it.
+  static void ForgetQuit() {
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
+  }
+  void SetUp() override {
+    ProgramTest::SetUp();
+    ForgetQuit();
+  }
+  void TearDown() override {
+    ProgramTest::TearDown();
+    ForgetQuit();
+  }
+  Window1* w() { return Window1::Get(); }
+  void ShowSMTPDlg() { w()->ShowSMTPDlg(); }
+  void CloseMainWindow() {
+    w()->Widget()->close();
+    ProcessEvents();
+    ASSERT_FALSE(fw::HasImplicit<Window1>()) << "the close always goes ahead";
+  }
+  // Arms an answer for an alert that must not come, and waits until it has expired.
+  static void ExpectNoAlertWhile(const std::function<void()>& action) {
+    auto seen = AnswerNextModal("OK", 200);
+    action();
+    ProcessEvents(300);
+    EXPECT_FALSE(seen->answered) << seen->texts.join(" / ").toStdString();
+  }
+};
+
+TEST_F(SettingsTest, FirstStartHasEmptySlotsAndTheCloseWritesTwentyFiveBytes) {
+  folder().MakeFolder("Data");
+  ExpectNoAlertWhile([&] { Start(); });
+  EXPECT_EQ(Slots(w()->pSMTP), std::vector<std::string>(21));
+  EXPECT_EQ(w()->Socket1->Address(), "");
+  EXPECT_EQ(w()->Socket1->Port(), 0);
+  EXPECT_EQ(w()->Socket1->Username, "");
+  EXPECT_EQ(w()->Socket1->Password, "");
+  ExpectNoAlertWhile([&] { CloseMainWindow(); });
+  EXPECT_EQ(folder().Read("Data/smtp"), kEmptyFile);
+  EXPECT_EQ(QFile::permissions(QString::fromStdString(folder().PathOf("Data/smtp"))) & 0x0077, 0)
+      << "the file holds a password: its owner only may read it";
+}
+
+TEST_F(SettingsTest, AFullFileRoundTripsByteForByteAndFeedsTheClient) {
+  std::vector<std::string> texts = {"smtp.example.jp", "587", "山田", "pa ss", "taro@example.jp", "メーラ 1.0"};
+  for (int i = 6; i <= 20; ++i) texts.push_back(i == 20 ? std::string(255, 'z') : "slot" + std::to_string(i));
+  texts[9] = "";
+  const std::string file = SettingsBytes(20, texts);
+  folder().Write("Data/smtp", file);
+  Start();
+  EXPECT_EQ(Slots(w()->pSMTP), texts);
+  EXPECT_EQ(w()->Socket1->Address(), "smtp.example.jp");
+  EXPECT_EQ(w()->Socket1->Port(), 587);
+  EXPECT_EQ(w()->Socket1->Username, "山田");
+  EXPECT_EQ(w()->Socket1->Password, "pa ss");
+  CloseMainWindow();
+  EXPECT_EQ(folder().Read("Data/smtp"), file);
+}
+
+TEST_F(SettingsTest, ACountBelowTwentyFillsThoseSlotsAndTheCloseWritesAllTwentyOne) {
+  folder().Write("Data/smtp", SettingsBytes(2, {"host", "25", "me"}));
+  Start();
+  std::vector<std::string> expected(21);
+  expected[0] = "host", expected[1] = "25", expected[2] = "me";
+  EXPECT_EQ(Slots(w()->pSMTP), expected);
+  CloseMainWindow();
+  EXPECT_EQ(folder().Read("Data/smtp"), SettingsBytes(20, expected));
+}
+
+TEST_F(SettingsTest, ANegativeCountLoadsNothing) {
+  folder().Write("Data/smtp", SettingsBytes(-1, {"host", "25"}));
+  ExpectNoAlertWhile([&] { Start(); });
+  EXPECT_EQ(Slots(w()->pSMTP), std::vector<std::string>(21));
+  CloseMainWindow();
+  EXPECT_EQ(folder().Read("Data/smtp"), kEmptyFile);
+}
+
+TEST_F(SettingsTest, ACountAboveTwentyReadsTwentyOneSlotsAndSkipsTheRest) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < 30; ++i) texts.push_back("t" + std::to_string(i));
+  folder().Write("Data/smtp", SettingsBytes(INT32_MAX, texts));
+  Start();
+  std::vector<std::string> first(texts.begin(), texts.begin() + 21);
+  EXPECT_EQ(Slots(w()->pSMTP), first);
+  CloseMainWindow();
+  EXPECT_EQ(folder().Read("Data/smtp"), SettingsBytes(20, first));
+}
+
+TEST_F(SettingsTest, ATruncatedFileKeepsWhatItHolds) {
+  // Slot 2 promises ten bytes and the file ends after three.
+  folder().Write("Data/smtp", SettingsBytes(20, {"host", "25"}) + "\x0a" + "abc");
+  ExpectNoAlertWhile([&] { Start(); });
+  std::vector<std::string> expected(21);
+  expected[0] = "host", expected[1] = "25", expected[2] = "abc";
+  EXPECT_EQ(Slots(w()->pSMTP), expected);
+}
+
+TEST_F(SettingsTest, AFileShorterThanItsCountGivesEmptySettings) {
+  folder().Write("Data/smtp", std::string(2, '\0'));
+  ExpectNoAlertWhile([&] { Start(); });
+  EXPECT_EQ(Slots(w()->pSMTP), std::vector<std::string>(21));
+  CloseMainWindow();
+  EXPECT_EQ(folder().Read("Data/smtp"), kEmptyFile);
+}
+
+TEST_F(SettingsTest, AnUnreadableFileIsReportedOnceAndNotOverwritten) {
+  // A folder in the file's place cannot be read, not even by the superuser.
+  folder().Write("Data/smtp/inside", "kept");
+  auto seen = AnswerNextModal("OK");
+  Start();
+  ASSERT_TRUE(seen->answered) << "reported at start";
+  EXPECT_TRUE(seen->texts.contains(kUnreadable)) << seen->texts.join(" / ").toStdString();
+  EXPECT_EQ(Slots(w()->pSMTP), std::vector<std::string>(21));
+  ASSERT_TRUE(fw::HasImplicit<Window1>()) << "the program goes on";
+  w()->pSMTP[0] = "typed later";
+  ExpectNoAlertWhile([&] { CloseMainWindow(); });
+  EXPECT_EQ(folder().Read("Data/smtp/inside"), "kept");
+}
+
+TEST_F(SettingsTest, AFailedWriteIsReportedAndTheWindowStillCloses) {
+  folder().MakeFolder("Data");
+  Start();
+  folder().Write("Data/smtp/inside", "in the way");
+  auto seen = AnswerNextModal("OK");
+  CloseMainWindow();
+  ASSERT_TRUE(seen->answered);
+  EXPECT_TRUE(seen->texts.contains(kUnwritable)) << seen->texts.join(" / ").toStdString();
+  EXPECT_EQ(folder().Read("Data/smtp/inside"), "in the way");
+}
+
+TEST_F(SettingsTest, WithoutADataFolderNothingIsWrittenOrCreated) {
+  ExpectNoAlertWhile([&] { Start(); });
+  ExpectNoAlertWhile([&] { CloseMainWindow(); });
+  EXPECT_FALSE(folder().Exists("Data"));
+  EXPECT_FALSE(folder().Exists("smtp"));
+}
+
+TEST_F(SettingsTest, QuittingThroughTheMenuWritesTheFile) {
+  folder().MakeFolder("Data");
+  Start();
+  w()->pSMTP[4] = "from@example.jp";
+  MenuBar1::Get()->Child("FileQuit")->Action()->trigger();
+  ProcessEvents();
+  EXPECT_FALSE(fw::HasImplicit<Window1>());
+  std::vector<std::string> expected(21);
+  expected[4] = "from@example.jp";
+  EXPECT_EQ(folder().Read("Data/smtp"), SettingsBytes(20, expected));
+}
+
+class PortSetting : public SettingsTest, public ::testing::WithParamInterface<std::pair<const char*, int>> {};
+
+TEST_P(PortSetting, ThePortTextBecomesAWholePortNumber) {
+  folder().Write("Data/smtp", SettingsBytes(1, {"host", GetParam().first}));
+  Start();
+  EXPECT_EQ(w()->Socket1->Port(), GetParam().second);
+}
+
+INSTANTIATE_TEST_SUITE_P(SettingsTest, PortSetting,
+                         ::testing::Values(std::pair{"2525", 2525}, std::pair{"", 0}, std::pair{"abc", 0},
+                                           std::pair{" 465 ", 465}, std::pair{"25.9", 25},
+                                           std::pair{"99999999999", 0}, std::pair{"-1e300", 0}));
+
+TEST_F(SettingsTest, SavingTheDialogChangesSlotsZeroToFiveOnly) {
+  std::vector<std::string> texts = {"old.host", "25", "acct", "", "a@b.jp", "M"};
+  for (int i = 6; i <= 20; ++i) texts.push_back("keep" + std::to_string(i));
+  folder().Write("Data/smtp", SettingsBytes(20, texts));
+  Start();
+  std::vector<std::string> shown;
+  auto seen = WhenSMTPDlgShows([&](SMTPDlg& d) {
+    for (fw::EditField* f : {d.EditField1, d.EditField2, d.EditField3, d.EditField4, d.EditField5, d.EditField6})
+      shown.push_back(f->Text());
+    d.EditField1->SetText("new.host");
+    d.EditField2->SetText("587");
+    d.EditField4->SetText("secret");
+    d.EditField6->SetText("メーラ");
+    d.PushButton2->Push();
+  });
+  ShowSMTPDlg();
+  ASSERT_TRUE(seen->acted);
+  EXPECT_TRUE(seen->modal) << "the main window waits for the dialog";
+  EXPECT_EQ(shown, std::vector<std::string>(texts.begin(), texts.begin() + 6)) << "field n shows slot n-1";
+
+  std::vector<std::string> expected = texts;
+  expected[0] = "new.host", expected[1] = "587", expected[3] = "secret", expected[5] = "メーラ";
+  EXPECT_EQ(Slots(w()->pSMTP), expected);
+  EXPECT_EQ(w()->Socket1->Address(), "old.host") << "the client keeps the settings given at start";
+  EXPECT_EQ(w()->Socket1->Port(), 25);
+  EXPECT_EQ(w()->Socket1->Password, "");
+  EXPECT_EQ(folder().Read("Data/smtp"), SettingsBytes(20, texts)) << "the dialog writes no file";
+  ProcessEvents();
+  EXPECT_FALSE(fw::HasImplicit<SMTPDlg>()) << "the dialog is closed after use";
+
+  CloseMainWindow();
+  EXPECT_EQ(folder().Read("Data/smtp"), SettingsBytes(20, expected));
+}
+
+TEST_F(SettingsTest, CancellingOrClosingTheDialogKeepsTheSettings) {
+  folder().Write("Data/smtp", SettingsBytes(5, {"host", "25", "acct", "pw", "a@b.jp", "M"}));
+  Start();
+  const auto before = w()->pSMTP;
+  auto seen = WhenSMTPDlgShows([](SMTPDlg& d) {
+    d.EditField1->SetText("changed");
+    d.PushButton1->Push();
+  });
+  ShowSMTPDlg();
+  ASSERT_TRUE(seen->acted);
+  EXPECT_EQ(w()->pSMTP, before) << "キャンセル";
+
+  seen = WhenSMTPDlgShows([](SMTPDlg& d) {
+    d.EditField1->SetText("changed");
+    d.Widget()->close();
+  });
+  ShowSMTPDlg();
+  ASSERT_TRUE(seen->acted);
+  EXPECT_EQ(w()->pSMTP, before) << "the close box counts as キャンセル";
+  ProcessEvents();
+  EXPECT_FALSE(fw::HasImplicit<SMTPDlg>()) << "no fresh dialog is left behind";
+}

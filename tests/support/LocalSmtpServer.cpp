@@ -1,0 +1,95 @@
+#include "tests/support/LocalSmtpServer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <stdexcept>
+
+namespace testsupport {
+namespace {
+
+QString SourceDir() {
+  QByteArray dir = qgetenv("POSTARIO_SOURCE_DIR");
+  if (dir.isEmpty()) throw std::runtime_error("POSTARIO_SOURCE_DIR is not set");
+  return QString::fromUtf8(dir);
+}
+
+const char* kReadBack = R"PY(
+import email, email.header, json, os, sys
+folder = sys.argv[1]
+def header_text(raw, name):
+    # The raw value, read as UTF-8 (the program writes its mailer name as it stands).
+    for line in raw.split(b"\r\n\r\n", 1)[0].split(b"\r\n"):
+        if line.lower().startswith(name.lower() + b":"):
+            return line.split(b":", 1)[1].strip().decode("utf-8", "replace")
+    return ""
+out = []
+n = 1
+while os.path.exists(os.path.join(folder, f"{n}.eml")):
+    raw = open(os.path.join(folder, f"{n}.eml"), "rb").read()
+    envelope = json.load(open(os.path.join(folder, f"{n}.json")))
+    msg = email.message_from_bytes(raw)
+    subject = "".join(
+        part.decode(charset or "ascii") if isinstance(part, bytes) else part
+        for part, charset in email.header.decode_header(msg.get("Subject", "")))
+    body = msg.get_payload(decode=True) or b""
+    out.append({
+        "envelope_from": envelope["from"], "envelope_to": envelope["to"],
+        "From": str(msg.get("From", "")), "To": str(msg.get("To", "")), "Subject": subject,
+        "X-Mailer": header_text(raw, b"X-Mailer"), "Content-Type": str(msg.get("Content-Type", "")),
+        "body": body.decode("iso2022_jp"), "defects": len(msg.defects),
+    })
+    n += 1
+print(json.dumps(out, ensure_ascii=False))
+)PY";
+
+}  // namespace
+
+LocalSmtpServer::LocalSmtpServer(const std::string& user, const std::string& password, const std::string& refused) {
+  QStringList args{SourceDir() + "/scripts/smtp_server.py", "--folder", folder_.path(), "--stop-on-stdin-close"};
+  if (!user.empty()) args << "--user" << QString::fromStdString(user) << "--password" << QString::fromStdString(password);
+  if (!refused.empty()) args << "--refuse" << QString::fromStdString(refused);
+  process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  process_.start("/usr/bin/python3", args);
+  if (!process_.waitForStarted(10000)) return;
+  while (process_.waitForReadyRead(20000)) {
+    QByteArray line = process_.readLine().trimmed();
+    if (line.startsWith("READY ")) {
+      port_ = line.mid(6).toInt();
+      return;
+    }
+  }
+}
+
+LocalSmtpServer::~LocalSmtpServer() { Stop(); }
+
+void LocalSmtpServer::Stop() {
+  if (process_.state() == QProcess::NotRunning) return;
+  process_.closeWriteChannel();
+  if (!process_.waitForFinished(5000)) {
+    process_.kill();
+    process_.waitForFinished(2000);
+  }
+}
+
+int LocalSmtpServer::Count() const { return int(QDir(folder_.path()).entryList({"*.eml"}, QDir::Files).size()); }
+
+std::string LocalSmtpServer::Raw(int n) const {
+  QFile f(folder_.path() + QString("/%1.eml").arg(n));
+  return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
+}
+
+QJsonArray LocalSmtpServer::ReadBack() const {
+  std::string json = RunPython(kReadBack, {folder_.path()});
+  return QJsonDocument::fromJson(QByteArray::fromStdString(json)).array();
+}
+
+std::string RunPython(const std::string& script, const QStringList& arguments) {
+  QProcess p;
+  p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  p.start("/usr/bin/python3", QStringList{"-c", QString::fromStdString(script)} + arguments);
+  p.waitForFinished(60000);
+  return p.readAllStandardOutput().toStdString();
+}
+
+}  // namespace testsupport
