@@ -1,0 +1,77 @@
+#include "sending/Thread1.h"
+
+#include <memory>
+
+#include "mainwindow/Window1.h"
+#include "platform/core/DateTime.h"
+#include "platform/core/Strings.h"
+#include "platform/core/TextEncoding.h"
+#include "sending/MailTextEncoders.h"
+#include "smtp/EmailMessage.h"
+
+void Thread1::Event_Run() { GenMail(); }
+
+bool Thread1::WindowOpen() const { return fw::IsOpen(pWin); }
+
+void Thread1::GenMail() {
+  int handedOver = 0;
+  for (int row = 0; row <= pMax - 1; ++row) {
+    if (!WindowOpen()) return;
+    // A row the list no longer has (another set was loaded meanwhile) reads as unticked.
+    if (pWin->ListBox2->CellCheck(row, 0)) {
+      if (GenMail2(row)) break;
+      if (!WindowOpen()) return;
+      ++handedOver;
+      pWin->ProgressBar1->SetValue(handedOver);
+    }
+    fw::YieldToNextThread();
+  }
+  if (!WindowOpen()) return;
+  UpdateStatus("Send End.");
+  pWin->ProgressBar1->SetValue(0);
+}
+
+bool Thread1::GenMail2(int row) {
+  std::string to = pWin->ListBox2->Cell(row, 1);
+  std::string subject = EncodeMIME(pWin->EditField3->Text());
+  std::string body = pWin->ListBox2->Cell(row, 2) + " " + pWin->EditField4->Text() + fw::EndOfLineText() +
+                     fw::EndOfLineText() + pWin->EditField2->Text();
+  body = UTF8toJIS(body);
+  body = fw::ReplaceLineEndings(body, fw::EndOfLine::Windows);
+  return GenMail3(to, subject, body);
+}
+
+bool Thread1::GenMail3(const std::string& to, const std::string& subject, const std::string& body) {
+  pWin->pSent = false;
+  pWin->pError = false;
+  auto m = std::make_shared<EmailMessage>();
+  m->FromAddress(pWin->pSMTP[4]);
+  m->Subject(subject);
+  m->BodyPlainText = body;
+  m->Headers.AppendHeader("X-Mailer", pWin->pSMTP[5]);
+  m->AddRecipient(to);
+  if (!WindowOpen()) return true;
+  pWin->Socket1->Messages.push_back(m);
+  pWin->ProgressBar2->SetMaximum(0);
+  pWin->Socket1->SendMail();
+
+  while (WindowOpen() && !pWin->pSent) fw::YieldToNextThread();
+  // Lets the events that end the session (the reply to QUIT, the server's close) arrive while
+  // the flags still belong to this message.
+  int64_t start = fw::Ticks();
+  int64_t now;
+  do {
+    now = fw::Ticks();
+    fw::YieldToNextThread();
+  } while (!(start + 30 < now));
+  if (!WindowOpen()) return true;
+
+  if (!pWin->pError) UpdateStatus(to);
+  return pWin->pError;
+}
+
+void Thread1::UpdateStatus(const std::string& text) {
+  fw::EditField* log = pWin->EditField1;
+  log->SetSelStart(fw::Len(log->Text()));
+  log->SetSelText(text + fw::EndOfLineText());
+}

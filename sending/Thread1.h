@@ -1,0 +1,26 @@
+#pragma once
+// The worker of one send: walks the recipient rows, builds one message per ticked row,
+// hands it to the main window's SMTP client and waits for its outcome.
+#include <string>
+
+#include "platform/core/Thread.h"
+
+class Window1;
+
+class Thread1 : public fw::Thread {
+ public:
+  Window1* pWin = nullptr;
+  int pMax = 0;
+
+ protected:
+  void Event_Run() override;
+
+ private:
+  void GenMail();
+  // True when the server refused the message.
+  bool GenMail2(int row);
+  bool GenMail3(const std::string& to, const std::string& subject, const std::string& body);
+  void UpdateStatus(const std::string& text);
+  // False once the window has gone: the walk then stops at once.
+  bool WindowOpen() const;
+};

@@ -1,0 +1,196 @@
+// A whole send on the real window against a real SMTP server: one message per ticked
+// recipient, addressed to that recipient alone, read back by Python's email package.
+#include <QJsonObject>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "dialogs/PassDlg.h"
+#include "mainwindow/Window1.h"
+#include "platform/core/Strings.h"
+#include "shell/Toolbar1.h"
+#include "tests/support/AppFixture.h"
+#include "tests/support/DataFiles.h"
+#include "tests/support/LocalSmtpServer.h"
+#include "tests/support/ModalAnswer.h"
+
+namespace {
+
+using namespace testsupport;
+
+const char* kNames[] = {"山田 太郎", "鈴木 花子", "佐藤 次郎", "田中 美咲", "高橋 健"};
+const std::string kSubject = "冬季休業のお知らせ";
+const std::string kBody = "いつもご利用いただき、ありがとうございます。\n12月29日から休業いたします。\n\n.以上";
+
+class SendRun : public ProgramTest {
+ protected:
+  void Prepare(const std::string& storedPassword, int port) {
+    folder().Write("Data/smtp", SettingsFile({"127.0.0.1", std::to_string(port), "user", storedPassword,
+                                               "info@example.com", "テストメーラ 1.0"}));
+    std::string list = "// テスト用\n";
+    for (int i = 0; i < 5; ++i) list += "r" + std::to_string(i) + "@example.com\t" + kNames[i] + "\n";
+    folder().Write("Data/お客様/NameList.txt", list);
+    folder().Write("Data/お客様/Template.txt", kSubject + "\n様\n" + kBody + "\n");
+    Start();
+    w = Window1::Get();
+    w->Socket1->SetReplyTimeout(3000);
+    w->ListBox1->SetListIndex(0);
+    ASSERT_EQ(w->ListBox2->ListCount(), 5);
+  }
+
+  // Presses 送信 and waits for "Send End." in the log, noting every overall progress value.
+  bool SendAndWait(int timeoutMs = 60000) {
+    progress.clear();
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+      int v = w->ProgressBar1->Value();
+      if (progress.empty() || progress.back() != v) progress.push_back(v);
+    });
+    watch.start(2);
+    w->Toolbar11->ToolItem1.Action()->trigger();
+    return QTest::qWaitFor([&] { return Log().find("Send End.") != std::string::npos; }, timeoutMs);
+  }
+
+  std::string Log() const { return w->EditField1->Text(); }
+
+  Window1* w = nullptr;
+  std::vector<int> progress;
+};
+
+TEST_F(SendRun, EveryTickedRecipientGetsOneMessageOfTheirOwn) {
+  LocalSmtpServer server("user", "secret");
+  ASSERT_TRUE(server.Started());
+  Prepare("secret", server.Port());
+
+  ASSERT_TRUE(SendAndWait());
+  EXPECT_EQ(Log(), "r0@example.com\nr1@example.com\nr2@example.com\nr3@example.com\nr4@example.com\nSend End.\n");
+  EXPECT_EQ(progress, (std::vector<int>{0, 1, 2, 3, 4, 5, 0}));
+  EXPECT_EQ(w->ProgressBar2->Maximum(), 100);
+
+  QJsonArray mail = server.ReadBack();
+  ASSERT_EQ(mail.size(), 5);
+  for (int i = 0; i < 5; ++i) {
+    QJsonObject m = mail[i].toObject();
+    std::string to = "r" + std::to_string(i) + "@example.com";
+    EXPECT_EQ(m["envelope_to"].toArray(), QJsonArray{QString::fromStdString(to)}) << "addressed to this one alone";
+    EXPECT_EQ(m["To"].toString().toStdString(), to);
+    EXPECT_EQ(m["envelope_from"].toString(), "info@example.com");
+    // The encoded word's closing blank stays part of the value.
+    EXPECT_EQ(m["Subject"].toString().toStdString(), kSubject + " ");
+    EXPECT_EQ(m["X-Mailer"].toString().toStdString(), "テストメーラ 1.0");
+    std::string expected = std::string(kNames[i]) + " 様\r\n\r\n" + fw::ReplaceAll(kBody, "\n", "\r\n") + "\r\n";
+    EXPECT_EQ(m["body"].toString().toStdString(), expected);
+    EXPECT_EQ(m["defects"].toInt(), 0);
+  }
+  std::string raw = server.Raw(1);
+  EXPECT_NE(raw.find("Subject: =?ISO-2022-JP?B?"), std::string::npos);
+  EXPECT_EQ(raw.find("Mime-Version"), std::string::npos);
+}
+
+TEST_F(SendRun, OnlyTickedRowsAreSentAndTheWalkCountsHandedOverMessages) {
+  LocalSmtpServer server;
+  ASSERT_TRUE(server.Started());
+  Prepare("unused", server.Port());
+  w->Socket1->Username = "";  // no account: HELO and no authentication
+  for (int row : {0, 2, 4}) w->ListBox2->SetCellCheck(row, 0, false);
+  w->ProgressBar1->SetMaximum(2);
+
+  ASSERT_TRUE(SendAndWait());
+  EXPECT_EQ(Log(), "r1@example.com\nr3@example.com\nSend End.\n");
+  EXPECT_EQ(progress, (std::vector<int>{0, 1, 2, 0}));
+  EXPECT_EQ(server.Count(), 2);
+}
+
+TEST_F(SendRun, PasswordTypedAtThePromptIsUsedAndNeverStored) {
+  LocalSmtpServer server("user", "typed");
+  ASSERT_TRUE(server.Started());
+  Prepare("", server.Port());
+
+  QTimer::singleShot(50, [] {
+    PassDlg::Get()->EditField1->SetText("typed");
+    PassDlg::Get()->PushButton2->Push();
+  });
+  ASSERT_TRUE(SendAndWait());
+  EXPECT_EQ(server.Count(), 5);
+  EXPECT_EQ(w->pSMTP[3], "");
+  EXPECT_EQ(w->Socket1->Password, "typed");
+}
+
+TEST_F(SendRun, CancelledOrEmptyPromptStartsNothing) {
+  LocalSmtpServer server("user", "typed");
+  ASSERT_TRUE(server.Started());
+  Prepare("", server.Port());
+
+  auto alert = AnswerModals({"キャンセル", "OK"});
+  w->Toolbar11->ToolItem1.Action()->trigger();
+  ASSERT_TRUE(alert[1]->answered);
+  EXPECT_TRUE(alert[1]->texts.contains("パスワードが入力されませんでしたので、処理を中止します。"));
+
+  alert = AnswerModals({"入力", "OK"});
+  w->Toolbar11->ToolItem1.Action()->trigger();
+  ASSERT_TRUE(alert[1]->answered) << "an empty entry is refused like キャンセル";
+  ProcessEvents(700);
+  EXPECT_EQ(server.Count(), 0);
+  EXPECT_EQ(Log(), "");
+}
+
+TEST_F(SendRun, ARefusalShowsItsReplyAndStopsTheWalk) {
+  LocalSmtpServer server("user", "secret", "r2@example.com");
+  ASSERT_TRUE(server.Started());
+  Prepare("secret", server.Port());
+
+  auto alert = AnswerNextModal("OK", 60000);
+  ASSERT_TRUE(SendAndWait());
+  ASSERT_TRUE(alert->answered);
+  ASSERT_FALSE(alert->texts.isEmpty());
+  EXPECT_EQ(alert->texts.first().toStdString(), "Error: 550 5.1.1 <r2@example.com>: Recipient address rejected\r\n");
+  EXPECT_EQ(Log(), "r0@example.com\nr1@example.com\nSend End.\n");
+  EXPECT_EQ(progress.back(), 0);
+  EXPECT_EQ(server.Count(), 2);
+  EXPECT_TRUE(w->Socket1->Messages.empty());
+}
+
+TEST_F(SendRun, AServerThatIsDownIsAFailureNotASuccess) {
+  int port;
+  {
+    LocalSmtpServer gone;
+    ASSERT_TRUE(gone.Started());
+    port = gone.Port();
+  }
+  Prepare("secret", port);
+  auto alert = AnswerNextModal("OK", 30000);
+  ASSERT_TRUE(SendAndWait());
+  ASSERT_TRUE(alert->answered);
+  EXPECT_TRUE(alert->texts.first().startsWith("Error: "));
+  EXPECT_EQ(Log(), "Send End.\n") << "no address is logged for a message that never left";
+  EXPECT_TRUE(w->Socket1->Messages.empty()) << "the failed message is not sent later by surprise";
+}
+
+TEST_F(SendRun, ASecondPressDuringARunStartsNoSecondRun) {
+  LocalSmtpServer server("user", "secret");
+  ASSERT_TRUE(server.Started());
+  Prepare("secret", server.Port());
+  QTimer::singleShot(100, [&] { w->Toolbar11->ToolItem1.Action()->trigger(); });
+  ASSERT_TRUE(SendAndWait());
+  ProcessEvents(1500);
+  EXPECT_EQ(server.Count(), 5);
+  EXPECT_EQ(fw::CountFields(Log(), "Send End."), 2) << Log();
+}
+
+TEST_F(SendRun, LoadingAnotherSetDuringARunNeverReadsMissingRows) {
+  LocalSmtpServer server("user", "secret");
+  ASSERT_TRUE(server.Started());
+  folder().Write("Data/小さい/NameList.txt", "only@example.com\tひとり\n");
+  folder().Write("Data/小さい/Template.txt", "件名\n様\n本文\n");
+  Prepare("secret", server.Port());
+  int small = w->ListBox1->List(0) == "小さい" ? 0 : 1;
+  int big = 1 - small;
+  w->ListBox1->SetListIndex(big);
+  // After the first message, another set of one row replaces the five.
+  QTimer::singleShot(200, [&] { w->ListBox1->SetListIndex(small); });
+  ASSERT_TRUE(SendAndWait());
+  EXPECT_LE(server.Count(), 2);
+  EXPECT_NE(Log().find("Send End."), std::string::npos);
+}
+
+}  // namespace
