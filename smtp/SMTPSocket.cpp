@@ -20,7 +20,6 @@ void SMTPSocket::SendMail() {
   _ended = false;
   _reading = false;
   _errorPending = false;
-  _timeoutText.clear();
   // Armed first: a connection that fails at once stops it again.
   _replyTimer->start(_replyTimeoutMs);
   Connect();
@@ -37,14 +36,6 @@ void SMTPSocket::DisconnectFromServer() {
 }
 
 void SMTPSocket::DeleteAllMessages() { Messages.clear(); }
-
-int SMTPSocket::LastErrorCode() const {
-  return _timeoutText.empty() ? TCPSocket::LastErrorCode() : kLostConnection;
-}
-
-std::string SMTPSocket::LastErrorText() const {
-  return _timeoutText.empty() ? TCPSocket::LastErrorText() : _timeoutText;
-}
 
 void SMTPSocket::Event_Connected() { _mode = 0; }
 
@@ -92,8 +83,8 @@ void SMTPSocket::Event_Error() {
 }
 
 void SMTPSocket::_ReplyTimedOut() {
-  _timeoutText = "The server sent no reply within " + fw::Str(_replyTimeoutMs / 1000.0) + " seconds.";
   Close();
+  SetLastError(kLostConnection, "The server sent no reply within " + fw::Str(_replyTimeoutMs / 1000.0) + " seconds.");
   Event_Error();
 }
 

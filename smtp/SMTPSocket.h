@@ -45,10 +45,6 @@ class SMTPSocket : public fw::TCPSocket {
   int ReplyTimeout() const { return _replyTimeoutMs; }
   void SetReplyTimeout(int milliseconds) { _replyTimeoutMs = milliseconds; }
 
-  // The connection's last error, the client's own reply time-out included.
-  int LastErrorCode() const;
-  std::string LastErrorText() const;
-
  protected:
   void Event_Connected() override;
   void Event_DataAvailable() override;
@@ -85,6 +81,5 @@ class SMTPSocket : public fw::TCPSocket {
   bool _reading = false;       // a reply is being handled (an owner's handler may be running)
   bool _errorPending = false;  // the connection failed while a reply was being handled
   int _replyTimeoutMs = kDefaultReplyTimeoutMs;
-  std::string _timeoutText;
   std::unique_ptr<QTimer> _replyTimer;
 };

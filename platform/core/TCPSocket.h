@@ -55,6 +55,11 @@ class TCPSocket {
   virtual void Event_DataAvailable() { DataAvailable.Raise(); }
   virtual void Event_SendComplete(bool userAborted) { SendComplete.Raise(userAborted); }
   virtual void Event_Error() { Error.Raise(); }
+  // For a subclass that gives the connection up itself (a time-out of its own, say).
+  void SetLastError(int code, std::string text) {
+    lastErrorCode_ = code;
+    lastErrorText_ = std::move(text);
+  }
 
  private:
   void Discard();
