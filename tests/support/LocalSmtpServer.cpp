@@ -3,16 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
-#include <stdexcept>
 
 namespace testsupport {
 namespace {
-
-QString SourceDir() {
-  QByteArray dir = qgetenv("POSTARIO_SOURCE_DIR");
-  if (dir.isEmpty()) throw std::runtime_error("POSTARIO_SOURCE_DIR is not set");
-  return QString::fromUtf8(dir);
-}
 
 const char* kReadBack = R"PY(
 import email, email.header, json, os, sys
@@ -46,7 +39,7 @@ print(json.dumps(out, ensure_ascii=False))
 }  // namespace
 
 LocalSmtpServer::LocalSmtpServer(const std::string& user, const std::string& password, const std::string& refused) {
-  QStringList args{SourceDir() + "/scripts/smtp_server.py", "--folder", folder_.path(), "--stop-on-stdin-close"};
+  QStringList args{QStringLiteral(POSTARIO_SOURCE_DIR "/scripts/smtp_server.py"), "--folder", folder_.path(), "--stop-on-stdin-close"};
   if (!user.empty()) args << "--user" << QString::fromStdString(user) << "--password" << QString::fromStdString(password);
   if (!refused.empty()) args << "--refuse" << QString::fromStdString(refused);
   process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
