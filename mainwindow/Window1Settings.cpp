@@ -1,11 +1,11 @@
 // The send settings: read when the window opens, written when it closes, edited in SMTPDlg.
 #include <array>
-#include <cmath>
 #include <cstdint>
-#include <limits>
 
 #include "alerts/Globals.h"
 #include "dialogs/SMTPDlg.h"
+#include "mainwindow/SetFiles.h"
+#include "mainwindow/SettingsSlots.h"
 #include "mainwindow/Window1.h"
 #include "platform/core/BinaryStream.h"
 #include "platform/core/FolderItem.h"
@@ -15,17 +15,9 @@
 
 namespace {
 
-// The port number in a settings text: the leading number cut to an integer. A text without a
-// number, or one beyond the 32-bit range, gives 0, which the SMTP client takes as port 25.
-int PortNumber(const std::string& text) {
-  double value = std::trunc(fw::Val(text));
-  if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max()) return 0;
-  return static_cast<int>(value);
-}
-
 // The settings file "smtp" in "Data", or nullptr when "Data" is not a folder.
 fw::FolderItemRef SettingsFile() {
-  fw::FolderItemRef data = fw::GetFolderItem("")->Child("Data");
+  fw::FolderItemRef data = DataFolder();
   return data ? data->Child("smtp") : nullptr;
 }
 
@@ -59,12 +51,7 @@ void Window1::LoadSMTP() {
                  this);
     return;
   }
-  const int32_t last = stream->ReadLong();
-  // Texts beyond the last slot are skipped; a file that ends early keeps what it holds.
-  for (int32_t i = 0; i <= last && i < int32_t(pSMTP.size()) && !stream->IsEOF(); ++i) {
-    pSMTP[size_t(i)] = stream->ReadPString();
-    fw::YieldToNextThread();
-  }
+  ReadSettingsSlots(*stream, pSMTP);
   stream->Close();
 }
 
