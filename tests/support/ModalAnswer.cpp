@@ -53,10 +53,13 @@ std::vector<std::shared_ptr<ModalSeen>> AnswerModals(const QStringList& captions
   auto clock = std::make_shared<QElapsedTimer>();
   clock->start();
   // Each answer arms the next one, so that one modal window never takes two answers.
+  // The pending callbacks own the chain; the chain refers to itself only weakly, so it is
+  // freed once its last answer is given or its time runs out.
   auto step = std::make_shared<std::function<void(qsizetype)>>();
+  std::weak_ptr<std::function<void(qsizetype)>> self = step;
   *step = [=](qsizetype i) {
     if (i >= captions.size()) return;
-    auto next = [step, i] { (*step)(i + 1); };
+    auto next = [chain = self.lock(), i] { (*chain)(i + 1); };
     Poll(captions[i], seen[size_t(i)], clock, timeoutMs, next);
   };
   QTimer::singleShot(0, [=] { (*step)(0); });
