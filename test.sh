@@ -14,3 +14,6 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPOSTARIO_SANITIZE=ON
 cmake --build build-asan --parallel
 QT_QPA_PLATFORM=offscreen ctest --test-dir build-asan --output-on-failure --parallel "$(nproc)" --timeout 600
+
+# Fuzz targets over their corpora for a bounded time; any crash, hang, leak or sanitizer report fails.
+bash scripts/run-fuzzers.sh 20

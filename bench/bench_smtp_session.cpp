@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/BenchReport.h"
 #include "smtp/SMTPSocket.h"
 
 namespace {
@@ -129,5 +130,7 @@ print(time.perf_counter() - w, time.process_time() - c)
               wall * 1000 / sessions, cpu * 1000 / sessions, sent - warmUp, client.failures);
   std::printf("  smtplib:    %7.3f ms wall, %7.3f ms CPU per session\n", pyWall * 1000 / sessions,
               pyCpu * 1000 / sessions);
+  bench::Result("one SMTP session of the client", bench::Ms(wall / sessions), bench::Ms(cpu / sessions),
+                bench::PeakKiB(), "smtplib: " + bench::Ms(pyWall / sessions) + " wall");
   return 0;
 }

@@ -3,8 +3,8 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6network6 libqt6svg6
+  cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
   libboost-context-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic

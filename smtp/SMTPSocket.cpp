@@ -3,9 +3,25 @@
 #include "smtp/SMTPSocket.h"
 
 #include <QTimer>
+#include <cctype>
+#include <string_view>
 
 #include "platform/core/Strings.h"
 #include "platform/core/Thread.h"
+
+namespace {
+
+// True when the buffered data ends in CR LF on a line that is not a continuation line ("250-"):
+// servers may write the lines of a multi-line reply one by one.
+bool EndsWithWholeReply(std::string_view buffered) {
+  if (!buffered.ends_with("\r\n")) return false;
+  std::string_view last = buffered.substr(0, buffered.size() - 2);
+  if (const size_t cut = last.rfind("\r\n"); cut != std::string_view::npos) last.remove_prefix(cut + 2);
+  auto digit = [&](size_t i) { return std::isdigit(static_cast<unsigned char>(last[i])) != 0; };
+  return !(last.size() >= 4 && digit(0) && digit(1) && digit(2) && last[3] == '-');
+}
+
+}  // namespace
 
 SMTPSocket::SMTPSocket() : _replyTimer(std::make_unique<QTimer>()) {
   _replyTimer->setSingleShot(true);
@@ -49,10 +65,10 @@ void SMTPSocket::Event_DataAvailable() {
   _reading = true;
   _replyTimer->stop();  // the time for a person to answer an alert is not the server's
   size_t seen = 0;
-  // A reply is everything buffered once the buffer ends in CR LF. Data without it waits; the
-  // loop looks again, yielding, only while the buffer grows.
+  // A reply is everything buffered once the buffer ends in CR LF on a reply's last line. Data
+  // without it waits; the loop looks again, yielding, only while the buffer grows.
   while (_StillIn(session)) {
-    if (Lookahead().ends_with("\r\n")) {
+    if (EndsWithWholeReply(Lookahead())) {
       _ProcessData(ReadAll());
       seen = 0;
     }

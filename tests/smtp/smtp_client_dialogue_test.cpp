@@ -93,6 +93,26 @@ TEST_F(SMTPClientDialogue, RepliesAreReadWholeAndOnlyOnceTheyEndInCrLf) {
   EXPECT_EQ(events.back(), "MailSent");
 }
 
+TEST_F(SMTPClientDialogue, MultiLineReplyWrittenLineByLineIsOneReply) {
+  // Servers such as aiosmtpd write each line of the EHLO reply on its own; answering the first
+  // line alone would send AUTH twice.
+  client.Username = "user";
+  client.Password = "secret";
+  server.AddSession(Dialogue()
+                        .Greet()
+                        .Then("EHLO [127.0.0.1]\r\n",
+                              {"250-test.example\r\n", "250-SIZE 1000\r\n", "250-AUTH LOGIN PLAIN\r\n", "250 HELP\r\n"})
+                        .Then("auth LOGIN\r\n", {"334 VXNlcm5hbWU6\r\n"})
+                        .Then(Base64("user") + "\r\n", {"334 UGFzc3dvcmQ6\r\n"})
+                        .Then(Base64("secret") + "\r\n", {"235 accepted\r\n"})
+                        .Deliver("a@example.com")
+                        .Quit());
+  Queue("a@example.com");
+  Start();
+  ASSERT_TRUE(RunsThrough());
+  EXPECT_EQ(events.back(), "MailSent");
+}
+
 TEST_F(SMTPClientDialogue, EnvelopeHoldsToCcAndBccInOrder) {
   auto message = MakeMessage("Some One <a@example.com>");
   message->AddRecipient(" b@example.com ");

@@ -1,0 +1,47 @@
+// Any bytes as the settings file "smtp", read the way the main window reads it at start-up.
+#include <QTemporaryDir>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "mainwindow/SettingsSlots.h"
+#include "platform/core/BinaryStream.h"
+
+namespace {
+
+const std::string& FilePath() {
+  static QTemporaryDir dir;
+  static const std::string path = dir.path().toStdString() + "/smtp";
+  return path;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  {
+    std::ofstream out(FilePath(), std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
+  }
+  std::shared_ptr<fw::BinaryStream> stream = fw::BinaryStream::Open(FilePath(), false);
+  if (!stream) std::abort();
+  std::array<std::string, 21> texts;
+  const std::string kept = "kept";
+  texts.back() = kept;
+  ReadSettingsSlots(*stream, texts);
+  stream->Close();
+
+  // The 21st slot is overwritten only by a file that holds all 21 texts.
+  const bool lastRead = texts.back() != kept;
+  if (lastRead && size < 4 + 21) std::abort();
+  size_t read = 0;
+  for (size_t i = 0; i < texts.size(); ++i) {
+    if (texts[i].size() > 255) std::abort();  // a length byte never announces more
+    if (i + 1 < texts.size() || lastRead) read += texts[i].size();
+    (void)PortNumber(texts[i]);
+  }
+  if (read > size) std::abort();
+  return 0;
+}
