@@ -42,6 +42,12 @@ size_t ByteOffset(std::string_view s, int64_t chars) {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+String RTrim(std::string_view s) {
+  size_t n = s.size();
+  while (n > 0 && IsBlank(s[n - 1])) --n;
+  return String(s.substr(0, n));
+}
+
 }  // namespace
 
 bool StrEquals(std::string_view a, std::string_view b) {
@@ -53,13 +59,6 @@ bool StrEquals(std::string_view a, std::string_view b) {
 String Lowercase(std::string_view s) {
   String r(s);
   for (char& c : r) c = LowerAscii(c);
-  return r;
-}
-
-String Uppercase(std::string_view s) {
-  String r(s);
-  for (char& c : r)
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
   return r;
 }
 
@@ -144,11 +143,6 @@ String Right(std::string_view s, int count) {
   return String(s.substr(ByteOffset(s, std::max(len - std::max(count, 0), 0))));
 }
 
-String RightB(std::string_view s, int count) {
-  size_t n = std::min(size_t(std::max(count, 0)), s.size());
-  return String(s.substr(s.size() - n));
-}
-
 String Mid(std::string_view s, int start) {
   if (start < 1) start = 1;
   return String(s.substr(ByteOffset(s, start - 1)));
@@ -176,26 +170,11 @@ String LTrim(std::string_view s) {
   return String(s.substr(i));
 }
 
-String RTrim(std::string_view s) {
-  size_t n = s.size();
-  while (n > 0 && IsBlank(s[n - 1])) --n;
-  return String(s.substr(0, n));
-}
-
 String Trim(std::string_view s) { return LTrim(RTrim(s)); }
 
 String ReplaceAll(std::string_view source, std::string_view find, std::string_view replacement) {
   if (find.empty()) return String(source);
   return Join(Split(source, find), replacement);
-}
-
-String Replace(std::string_view source, std::string_view find, std::string_view replacement) {
-  size_t pos = FindNoCase(source, find, 0);
-  if (pos == std::string_view::npos) return String(source);
-  String r(source.substr(0, pos));
-  r += replacement;
-  r += source.substr(pos + find.size());
-  return r;
 }
 
 String Chr(uint32_t code) {
@@ -216,22 +195,6 @@ String Chr(uint32_t code) {
     r += char(0x80 | (code & 0x3F));
   }
   return r;
-}
-
-String ChrB(uint8_t value) { return String(1, char(value)); }
-
-uint32_t Asc(std::string_view s) {
-  if (s.empty()) return 0;
-  size_t n = CharBytes(s, 0);
-  auto byte = [&](size_t i) { return uint32_t(static_cast<unsigned char>(s[i])); };
-  switch (n) {
-    case 2: return ((byte(0) & 0x1F) << 6) | (byte(1) & 0x3F);
-    case 3: return ((byte(0) & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
-    case 4:
-      return ((byte(0) & 0x07) << 18) | ((byte(1) & 0x3F) << 12) | ((byte(2) & 0x3F) << 6) |
-             (byte(3) & 0x3F);
-    default: return byte(0);
-  }
 }
 
 String Str(int64_t value) { return std::to_string(value); }

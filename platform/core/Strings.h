@@ -15,7 +15,6 @@ using String = std::string;
 // Case-insensitive (ASCII) comparison, the framework's string equality.
 bool StrEquals(std::string_view a, std::string_view b);
 String Lowercase(std::string_view s);
-String Uppercase(std::string_view s);
 
 // 1-based position of find in source at or after start; 0 when absent or find is empty.
 int InStr(std::string_view source, std::string_view find);
@@ -37,7 +36,6 @@ int LenB(std::string_view s);
 String Left(std::string_view s, int count);
 String LeftB(std::string_view s, int count);
 String Right(std::string_view s, int count);
-String RightB(std::string_view s, int count);
 // From start (1-based) to the end, or count characters.
 String Mid(std::string_view s, int start);
 String Mid(std::string_view s, int start, int count);
@@ -47,18 +45,12 @@ String MidB(std::string_view s, int start, int count);
 // Blanks here are spaces and tabs, as the framework trims them.
 String Trim(std::string_view s);
 String LTrim(std::string_view s);
-String RTrim(std::string_view s);
 
-// Every (ReplaceAll) or the first (Replace) occurrence of find, ignoring letter case.
+// Every occurrence of find, ignoring letter case.
 String ReplaceAll(std::string_view source, std::string_view find, std::string_view replacement);
-String Replace(std::string_view source, std::string_view find, std::string_view replacement);
 
 // The character with this code point, as UTF-8 (codes below 128 give one byte).
 String Chr(uint32_t code);
-// One byte of this value.
-String ChrB(uint8_t value);
-// Code point of the first character; 0 for an empty text.
-uint32_t Asc(std::string_view s);
 
 String Str(int64_t value);
 String Str(int value);

@@ -22,13 +22,7 @@ void Control::Adopt(QWidget* widget) {
 }
 
 bool Control::Visible() const { return widget_ && widget_->isVisibleTo(widget_->parentWidget()); }
-void Control::SetVisible(bool v) {
-  if (widget_) widget_->setVisible(v);
-}
 bool Control::Enabled() const { return widget_ && widget_->isEnabled(); }
-void Control::SetEnabled(bool e) {
-  if (widget_) widget_->setEnabled(e);
-}
 
 void Control::ApplyFont(QWidget* widget, const FontDecl& font) { widget->setFont(DeclaredFont(font)); }
 

@@ -46,9 +46,7 @@ class Control {
   int Height() const { return decl_.Height; }
   int TabIndex() const { return decl_.TabIndex; }
   bool Visible() const;
-  void SetVisible(bool v);
   bool Enabled() const;
-  void SetEnabled(bool e);
   Window& Owner() const { return window_; }
   // The Qt widget that shows the control (for the framework and for tests).
   QWidget* Widget() const { return widget_; }

@@ -126,22 +126,6 @@ void EditField::SetSelStart(int start) {
   }
 }
 
-int EditField::SelLength() const { return fw::Len(SelText()); }
-
-void EditField::SetSelLength(int length) {
-  QString all = text_ ? text_->toPlainText() : line_->text();
-  int start = ToUnits(all, SelStart());
-  int end = ToUnits(all, SelStart() + std::max(length, 0));
-  if (text_) {
-    QTextCursor c = text_->textCursor();
-    c.setPosition(start);
-    c.setPosition(end, QTextCursor::KeepAnchor);
-    text_->setTextCursor(c);
-  } else {
-    line_->setSelection(start, end - start);
-  }
-}
-
 std::string EditField::SelText() const {
   if (text_) return text_->textCursor().selectedText().replace(QChar::ParagraphSeparator, '\n').toStdString();
   return line_->selectedText().toStdString();

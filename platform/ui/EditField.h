@@ -35,8 +35,6 @@ class EditField : public Control {
   // Positions count characters from 0.
   int SelStart() const;
   void SetSelStart(int start);
-  int SelLength() const;
-  void SetSelLength(int length);
   std::string SelText() const;
   // Replaces the selection (inserts at the caret when nothing is selected).
   void SetSelText(const std::string& text);
