@@ -5,31 +5,25 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
-#include "bench/BenchData.h"
 #include "bench/BenchReport.h"
 #include "mainwindow/Window1.h"
 #include "platform/core/FolderItem.h"
 #include "platform/ui/Application.h"
 #include "shell/Startup.h"
 #include "shell/Toolbar1.h"
+#include "tests/support/AppFixture.h"
+#include "tests/support/DataFiles.h"
+#include "tests/support/LocalSmtpServer.h"
 
 namespace {
 
 constexpr double kPauseSeconds = 0.5;  // 30 ticks
-const std::string kScriptsDir = (std::filesystem::path(__FILE__).parent_path().parent_path() / "scripts").string();
-
-int StoredMessages(const QString& folder) {
-  return int(QDir(folder).entryList({"*.eml"}, QDir::Files).size());
-}
 
 }  // namespace
 
@@ -38,32 +32,23 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const int recipients = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
 
-  QTemporaryDir mail;
-  QProcess server;
-  server.start("/usr/bin/python3", {QString::fromStdString(kScriptsDir + "/smtp_server.py"), "--port", "0", "--folder",
-                                    mail.path(), "--user", "user", "--password", "secret", "--stop-on-stdin-close"});
-  int port = 0;
-  while (port == 0 && server.waitForReadyRead(10000)) {
-    const QByteArray line = server.readLine().trimmed();
-    if (line.startsWith("READY ")) port = line.mid(6).toInt();
-  }
-  if (port == 0) {
+  testsupport::LocalSmtpServer server("user", "secret");
+  if (!server.Started()) {
     std::fprintf(stderr, "the SMTP server did not start\n");
     return 1;
   }
+  const int port = server.Port();
 
-  QTemporaryDir folder;
-  const QString set = folder.path() + "/Data/お客様";
-  bench::WriteFile(folder.path() + "/Data/smtp", bench::SettingsFile({"127.0.0.1", std::to_string(port), "user", "secret",
-                                                                      "info@example.com", "Mailer 1.0"}));
-  QByteArray list = "// 配信先\n";
-  for (int i = 0; i < recipients; ++i) list += "r" + QByteArray::number(i) + "@example.com\t山田 " + QByteArray::number(i) + "\n";
-  bench::WriteFile(set + "/NameList.txt", list);
-  bench::WriteFile(set + "/Template.txt",
+  testsupport::AppFolder folder;
+  folder.Write("Data/smtp", testsupport::SettingsFile({"127.0.0.1", std::to_string(port), "user", "secret",
+                                                      "info@example.com", "Mailer 1.0"}));
+  std::string list = "// 配信先\n";
+  for (int i = 0; i < recipients; ++i) list += "r" + std::to_string(i) + "@example.com\t山田 " + std::to_string(i) + "\n";
+  folder.Write("Data/お客様/NameList.txt", list);
+  folder.Write("Data/お客様/Template.txt",
                    "新製品発表会のご案内\n様\nいつもお世話になっております。\n"
                    "このたび新製品の発表会を開催する運びとなりました。\n日時：十二月六日（日）午後一時から\n"
                    "会場：本社ビル三階 大会議室\n～ご来場をお待ちしております～\n");
-  fw::testing::SetApplicationFolder(folder.path().toStdString());
 
   fw::InitializeFramework();
   _InitFileTypes();
@@ -100,7 +85,7 @@ int main(int argc, char** argv) {
   const double wall = bench::Wall() - wall0, cpu = bench::Cpu() - cpu0;
   watchdog.stop();
 
-  const int stored = StoredMessages(mail.path());
+  const int stored = server.Count();
   const double beyond = wall - recipients * kPauseSeconds;
   std::printf("Send to %d recipients through the main window, local SMTP server with AUTH: %d messages stored\n",
               recipients, stored);
@@ -114,7 +99,5 @@ int main(int argc, char** argv) {
 
   _Finalize();
   fw::testing::SetApplicationFolder("");
-  server.closeWriteChannel();
-  server.waitForFinished(5000);
   return stored == recipients ? 0 : 1;
 }

@@ -5,15 +5,14 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
 #include <string>
 
 #include "bench/BenchReport.h"
+#include "tests/support/LocalSmtpServer.h"
 #include "smtp/SMTPSocket.h"
 
 namespace {
@@ -24,7 +23,6 @@ double Seconds(clockid_t clock) {
   return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
 }
 
-const std::string kScriptsDir = (std::filesystem::path(__FILE__).parent_path().parent_path() / "scripts").string();
 
 // A session ends when the server has closed the connection after QUIT; the client itself
 // reports nothing then, so the close is seen here.
@@ -69,19 +67,12 @@ int main(int argc, char** argv) {
   const int sessions = argc > 1 ? std::atoi(argv[1]) : 300;
   const int warmUp = 20;
 
-  QTemporaryDir folder;
-  QProcess server;
-  server.start("/usr/bin/python3", {QString::fromStdString(kScriptsDir + "/smtp_server.py"), "--port", "0", "--folder",
-                                    folder.path(), "--stop-on-stdin-close"});
-  int port = 0;
-  while (port == 0 && server.waitForReadyRead(10000)) {
-    const QByteArray line = server.readLine().trimmed();
-    if (line.startsWith("READY ")) port = line.mid(6).toInt();
-  }
-  if (port == 0) {
+  testsupport::LocalSmtpServer server;
+  if (!server.Started()) {
     std::fprintf(stderr, "the SMTP server did not start\n");
     return 1;
   }
+  const int port = server.Port();
 
   TimedClient client;
   client.SetAddress("127.0.0.1");
@@ -121,8 +112,6 @@ print(time.perf_counter() - w, time.process_time() - c)
   if (std::sscanf(smtplib.readAllStandardOutput().constData(), "%lf %lf", &pyWall, &pyCpu) != 2)
     std::fprintf(stderr, "smtplib run failed: %s\n", smtplib.readAllStandardError().constData());
 
-  server.closeWriteChannel();
-  server.waitForFinished(5000);
 
   std::printf("SMTP session (HELO, one message of %zu bytes, QUIT), %d sessions after %d warm-up\n", text.size(),
               sessions, warmUp);

@@ -3,7 +3,6 @@
 // application folder holding the settings file and three sets. Each run is this program started
 // again as a child that goes through the program's start-up steps. Usage: bench_startup [runs]
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QWindow>
 #include <algorithm>
 #include <cstdio>
@@ -14,12 +13,13 @@
 #include <unistd.h>
 #include <vector>
 
-#include "bench/BenchData.h"
 #include "bench/BenchReport.h"
 #include "mainwindow/Window1.h"
 #include "platform/core/FolderItem.h"
 #include "platform/ui/Application.h"
 #include "shell/Startup.h"
+#include "tests/support/AppFixture.h"
+#include "tests/support/DataFiles.h"
 
 extern char** environ;
 
@@ -75,14 +75,14 @@ int main(int argc, char** argv) {
   if (argc > 2 && std::string(argv[1]) == kChildFlag) return Child(argc, argv);
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
 
-  QTemporaryDir folder;
-  bench::WriteFile(folder.path() + "/Data/smtp",
-                   bench::SettingsFile({"127.0.0.1", "2525", "user", "secret", "info@example.com", "Mailer 1.0"}));
-  for (const char* set : {"お客様", "取引先", "社内"}) {
-    QByteArray list;
-    for (int i = 0; i < 100; ++i) list += "user" + QByteArray::number(i) + "@example.com\t宛先 " + QByteArray::number(i) + "\n";
-    bench::WriteFile(folder.path() + "/Data/" + set + "/NameList.txt", list);
-    bench::WriteFile(folder.path() + "/Data/" + set + "/Template.txt", "件名\n様\n本文\n");
+  testsupport::AppFolder folder;
+  folder.Write("Data/smtp",
+               testsupport::SettingsFile({"127.0.0.1", "2525", "user", "secret", "info@example.com", "Mailer 1.0"}));
+  for (const std::string set : {"お客様", "取引先", "社内"}) {
+    std::string list;
+    for (int i = 0; i < 100; ++i) list += "user" + std::to_string(i) + "@example.com\t宛先 " + std::to_string(i) + "\n";
+    folder.Write("Data/" + set + "/NameList.txt", list);
+    folder.Write("Data/" + set + "/Template.txt", "件名\n様\n本文\n");
   }
 
   std::vector<double> total, inProcess;
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-    const std::string path = folder.path().toStdString();
+    const std::string path = folder.Path();
     char* childArgv[] = {argv[0], const_cast<char*>(kChildFlag), const_cast<char*>(path.c_str()), nullptr};
     const double started = bench::Wall();
     pid_t pid = 0;
