@@ -3,18 +3,8 @@
 AboutPanel* AboutPanel::Get() { return fw::Implicit<AboutPanel>(); }
 
 void AboutPanel::Layout() {
-  fw::WindowDecl decl;
-  decl.Width = 420;
-  decl.Height = 260;
-  decl.Frame = 1;
-  decl.Title = "ポスタリオについて";
-  decl.Visible = true;
-  decl.CloseButton = true;
-  decl.MinimizeButton = true;
-  decl.MaximizeButton = false;
-  decl.Resizeable = false;
-  decl.MenuBarVisible = true;
-  ApplyDecl(decl);
+  // Every property not named keeps the framework's default.
+  ApplyDecl(fw::WindowDecl{.Width = 420, .Height = 260, .Frame = 1, .Title = "ポスタリオについて", .Resizeable = false, .MaximizeButton = false});
 }
 
 void AboutPanel::CreateControls() { _CreateControls0(); }

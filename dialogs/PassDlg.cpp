@@ -3,18 +3,8 @@
 PassDlg* PassDlg::Get() { return fw::Implicit<PassDlg>(); }
 
 void PassDlg::Layout() {
-  fw::WindowDecl decl;
-  decl.Width = 260;
-  decl.Height = 120;
-  decl.Frame = 8;
-  decl.Title = "Untitled";
-  decl.Visible = true;
-  decl.CloseButton = true;
-  decl.MinimizeButton = true;
-  decl.MaximizeButton = false;
-  decl.Resizeable = false;
-  decl.MenuBarVisible = true;
-  ApplyDecl(decl);
+  // Every property not named keeps the framework's default.
+  ApplyDecl(fw::WindowDecl{.Width = 260, .Height = 120, .Frame = 8, .Title = "Untitled", .Resizeable = false, .MaximizeButton = false});
 }
 
 void PassDlg::CreateControls() { _CreateControls0(); }

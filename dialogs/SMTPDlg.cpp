@@ -3,23 +3,8 @@
 SMTPDlg* SMTPDlg::Get() { return fw::Implicit<SMTPDlg>(); }
 
 void SMTPDlg::Layout() {
-  fw::WindowDecl decl;
-  decl.Width = 500;
-  decl.Height = 300;
-  decl.MinWidth = 64;
-  decl.MinHeight = 64;
-  decl.MaxWidth = 32000;
-  decl.MaxHeight = 32000;
-  decl.Frame = 8;
-  decl.Title = "Untitled";
-  decl.Visible = true;
-  decl.FullScreen = false;
-  decl.MenuBarVisible = true;
-  decl.CloseButton = true;
-  decl.MinimizeButton = true;
-  decl.MaximizeButton = false;
-  decl.Resizeable = false;
-  ApplyDecl(decl);
+  // Every property not named keeps the framework's default.
+  ApplyDecl(fw::WindowDecl{.Width = 500, .Height = 300, .Frame = 8, .Title = "Untitled", .Resizeable = false, .MaximizeButton = false});
 }
 
 void SMTPDlg::CreateControls() { _CreateControls0(); }

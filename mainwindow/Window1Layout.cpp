@@ -7,24 +7,14 @@ Window1* Window1::Get() { return fw::Implicit<Window1>(); }
 
 void Window1::Layout() {
   SetMenuBar(MenuBar1::Get());
-  fw::WindowDecl decl;
-  decl.Width = 1000;
-  decl.Height = 640;
-  decl.MinWidth = 64;
-  decl.MinHeight = 64;
-  decl.MaxWidth = 32000;
-  decl.MaxHeight = 32000;
-  decl.Frame = 0;
-  decl.BackColor = fw::HexColor(0xA5A5A5);
-  decl.Title = "ポスタリオ";
-  decl.Visible = true;
-  decl.FullScreen = false;
-  decl.MenuBarVisible = true;
-  decl.CloseButton = true;
-  decl.Resizeable = false;
-  decl.MaximizeButton = false;
-  decl.MinimizeButton = true;
-  ApplyDecl(decl);
+  // Every property not named keeps the framework's default.
+  ApplyDecl(fw::WindowDecl{.Width = 1000,
+                           .Height = 640,
+                           .Frame = 0,
+                           .BackColor = fw::HexColor(0xA5A5A5),
+                           .Title = "ポスタリオ",
+                           .Resizeable = false,
+                           .MaximizeButton = false});
 }
 
 void Window1::CreateControls() { _CreateControls0(); }

@@ -20,7 +20,7 @@ namespace fw {
 class MenuBar;
 class Toolbar;
 
-// What a window declares.
+// What a window declares; the defaults are those of a plain document window.
 struct WindowDecl {
   int Width = 300, Height = 300;
   int MinWidth = 64, MinHeight = 64, MaxWidth = 32000, MaxHeight = 32000;

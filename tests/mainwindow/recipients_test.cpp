@@ -138,7 +138,9 @@ TEST_F(Recipients, EvenRowsHaveTheLightBlueBackground) {
       EXPECT_EQ(c, QColor(0xED, 0xF3, 0xFE)) << "row " << row;
     } else {
       EXPECT_NE(c, QColor(0xED, 0xF3, 0xFE)) << "row " << row;
-      if (row > 1) EXPECT_EQ(c, odd) << "odd rows share the list's own background";
+      if (row > 1) {
+        EXPECT_EQ(c, odd) << "odd rows share the list's own background";
+      }
       odd = c;
     }
   }
