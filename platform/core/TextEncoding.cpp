@@ -13,6 +13,7 @@ const char* IconvName(TextEncoding e) {
     case TextEncoding::ISO2022JP: return "ISO-2022-JP";
     case TextEncoding::ShiftJIS: return "CP932";
     case TextEncoding::MacJapanese: return "CP932";  // the closest glibc has
+    case TextEncoding::Latin1: return "ISO-8859-1";
   }
   return "UTF-8";
 }
