@@ -147,7 +147,8 @@ std::string EncodeBase64(std::string_view bytes, int lineLength) {
 }
 
 std::string DecodeBase64(std::string_view text) {
-  return QByteArray::fromBase64(QByteArray(text.data(), qsizetype(text.size()))).toStdString();
+  // Read in place: a large attachment is not copied once more before decoding.
+  return QByteArray::fromBase64(QByteArray::fromRawData(text.data(), qsizetype(text.size()))).toStdString();
 }
 
 }  // namespace fw
