@@ -13,6 +13,7 @@
 // one, then nothing but blanks and tabs (transport padding, RFC 2046). It counts only at the
 // start of a line, and the line end before it belongs to it, so no part's data ends with that
 // line end. Parts are read as views into the text: nesting copies nothing.
+#include <algorithm>
 #include <optional>
 #include <utility>
 
