@@ -2,13 +2,14 @@
 # Builds the benchmarks (Release, in build-bench), runs every one of them and ends with a summary
 # table: start-up to a shown main window, loading and recounting 10,000 and 100,000 recipients,
 # building the program's message text, one SMTP session, a send to 20 recipients through the
-# main window against a local aiosmtpd, and the cost of a thread waiting by yields.
+# main window against a local aiosmtpd, the cost of a thread waiting by yields, and reading message
+# texts with many instances of one header and with an attachment inside many nested multiparts.
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/install-deps.sh
 
 build=build-bench
-benches=(bench_startup bench_namelist_load bench_message_text bench_smtp_session bench_send_run bench_thread_wait)
+benches=(bench_startup bench_namelist_load bench_message_text bench_smtp_session bench_send_run bench_thread_wait bench_message_parse)
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --parallel --target "${benches[@]}"
 
@@ -35,6 +36,9 @@ run bench_message_text
 run bench_smtp_session 300
 run bench_send_run 20
 run bench_thread_wait 2000
+run bench_message_parse headers 50000
+run bench_message_parse part-headers 20000
+run bench_message_parse nested 31
 sleep 0.2  # the result lines of the last run are written by a process substitution
 
 echo

@@ -1,5 +1,9 @@
 #include "smtp/EmailAttachment.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
 #include "platform/core/TextEncoding.h"
 
 namespace {
@@ -13,11 +17,29 @@ std::string Quoted(const std::string& s) {
   }
   return out + "\"";
 }
+
+// The UTF-8 file name as an RFC 2231 extended value: every byte outside the attribute
+// characters written as "%" and two hex digits.
+std::string Extended(const std::string& s) {
+  static constexpr std::string_view kKept = "!#$&+-.^_`|~";
+  std::string out = "utf-8''";
+  for (unsigned char c : s) {
+    if ((c < 0x80 && std::isalnum(c)) || kKept.find(char(c)) != std::string_view::npos) {
+      out += char(c);
+    } else {
+      char escaped[4];
+      std::snprintf(escaped, sizeof escaped, "%%%02X", c);
+      out += escaped;
+    }
+  }
+  return out;
+}
 }  // namespace
 
 std::string EmailAttachment::_FormatAttachment() const {
   std::string part = "Content-Type: " + ContentType;
-  if (!Name.empty()) part += "; name=" + Quoted(Name);
+  const bool ascii = std::all_of(Name.begin(), Name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (!Name.empty()) part += ascii ? "; name=" + Quoted(Name) : "; name*=" + Extended(Name);
   part += "\r\nContent-Transfer-Encoding: base64\r\nContent-Disposition: attachment\r\n\r\n";
   return part + fw::EncodeBase64(Data, 76);
 }

@@ -5,6 +5,7 @@
 #include "platform/core/Strings.h"
 #include "platform/core/TextEncoding.h"
 #include "smtp/EmailAttachment.h"
+#include "smtp/EmailAttachmentName.h"
 #include "smtp/PartHeaders.h"
 
 namespace {
@@ -40,11 +41,12 @@ std::string DecodedQuotedPrintable(std::string_view text) {
 
 }  // namespace
 
-void EmailAttachment::ParseAttachment(std::string_view type, std::string_view partHeaders, std::string_view data) {
+void EmailAttachment::ParseAttachment(std::string_view type, const InternetHeaders& partHeaders,
+                                      std::string_view data) {
   ContentType = type;
-  Name = part_headers::Parameter(part_headers::Value(partHeaders, "Content-Disposition"), "filename");
-  if (Name.empty()) Name = part_headers::Parameter(part_headers::Value(partHeaders, "Content-Type"), "name");
-  const std::string encoding = part_headers::MainValue(part_headers::Value(partHeaders, "Content-Transfer-Encoding"));
+  Name = attachment_name::Decoded(partHeaders.Value("Content-Disposition"), "filename");
+  if (Name.empty()) Name = attachment_name::Decoded(partHeaders.Value("Content-Type"), "name");
+  const std::string encoding = part_headers::MainValue(partHeaders.Value("Content-Transfer-Encoding"));
   if (fw::StrEquals(encoding, "base64"))
     Data = fw::DecodeBase64(data);
   else if (fw::StrEquals(encoding, "quoted-printable"))

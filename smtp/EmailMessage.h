@@ -45,12 +45,13 @@ class EmailMessage {
   // end line "." is taken as the text after DATA: the end line goes and lines that begin with
   // "." lose their doubled dot. Any text gives a defined result; see EmailMessageParse.cpp.
   void Source(std::string_view text);
-  // Files every part of a multipart body that begins with its first part and ends before the
-  // closing delimiter line; delimiter is "--", the boundary and the line end the parts use.
-  // depth counts the enclosing multipart bodies, this one included.
-  void _ParseBodyBoundary(std::string_view body, std::string_view delimiter, int depth = 1);
-  // Files one part as the plain, HTML or enriched body, or as an attachment.
-  void _ProcessBodyData(std::string_view partHeaders, std::string_view data);
+  // Files every part of a multipart body (preamble, delimiter lines, parts, closing delimiter
+  // line, epilogue) whose delimiters carry boundary. depth counts the enclosing multipart
+  // bodies, this one included.
+  void _ParseBodyBoundary(std::string_view body, std::string_view boundary, int depth = 1);
+  // Files one part, given its read header lines, as the plain, HTML or enriched body, or as an
+  // attachment.
+  void _ProcessBodyData(const InternetHeaders& partHeaders, std::string_view data);
 
   // The message text after DATA: header block, empty line, body, CR LF and ".", every line end
   // CR LF and every line that begins with "." doubled. Moves the body's part headers (or the

@@ -19,8 +19,10 @@ std::string InternetHeaders::Value(int index) const {
 }
 
 int InternetHeaders::NameCount(std::string_view name) const {
-  if (!_Headers.HasKey(name)) return 0;
-  int n = 1;
+  int& n = _nameCounts[fw::Lowercase(name)];
+  // The hint holds when instance n - 1 exists and instance n does not.
+  if ((n == 0 || _Headers.HasKey(Key(name, n - 1))) && !_Headers.HasKey(Key(name, n))) return n;
+  n = 0;
   while (_Headers.HasKey(Key(name, n))) {
     ++n;
     fw::YieldToNextThread();
@@ -35,12 +37,15 @@ std::string InternetHeaders::Value(std::string_view name, int index) const {
 }
 
 void InternetHeaders::AppendHeader(std::string_view name, std::string_view value) {
-  std::string key(name);
-  for (int n = 1; _Headers.HasKey(key); ++n) {
-    key = NumberedKey(NameOf(key), n);
-    fw::YieldToNextThread();
+  if (!_Headers.HasKey(name)) {
+    _Headers.SetValue(name, std::string(value));
+    return;
   }
-  _Headers.SetValue(key, std::string(value));
+  // The next free number is the count: instance numbers have no gaps below it.
+  const std::string base = NameOf(name);
+  const int n = NameCount(base);
+  _Headers.SetValue(Key(base, n), std::string(value));
+  _nameCounts[fw::Lowercase(base)] = n + 1;
 }
 
 void InternetHeaders::SetHeader(std::string_view name, std::string_view value) {

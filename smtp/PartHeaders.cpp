@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "platform/core/Strings.h"
-#include "smtp/InternetHeaders.h"
 
 namespace part_headers {
 namespace {
@@ -42,21 +41,22 @@ std::string Unquoted(std::string_view raw) {
 
 }  // namespace
 
-std::string Value(std::string_view block, std::string_view name) {
-  InternetHeaders headers;
-  headers._ParseHeaders(block);
-  return headers.Value(name);
-}
-
 std::string MainValue(std::string_view headerValue) { return fw::Trim(Segments(headerValue).front()); }
 
-std::string Parameter(std::string_view headerValue, std::string_view name) {
+std::vector<std::pair<std::string, std::string>> Parameters(std::string_view headerValue) {
+  std::vector<std::pair<std::string, std::string>> parameters;
   const std::vector<std::string_view> segments = Segments(headerValue);
   for (size_t i = 1; i < segments.size(); ++i) {
     const size_t equals = segments[i].find('=');
-    if (equals != std::string_view::npos && fw::StrEquals(fw::Trim(segments[i].substr(0, equals)), name))
-      return Unquoted(segments[i].substr(equals + 1));
+    if (equals != std::string_view::npos)
+      parameters.emplace_back(fw::Trim(segments[i].substr(0, equals)), Unquoted(segments[i].substr(equals + 1)));
   }
+  return parameters;
+}
+
+std::string Parameter(std::string_view headerValue, std::string_view name) {
+  for (auto& [parameterName, value] : Parameters(headerValue))
+    if (fw::StrEquals(parameterName, name)) return std::move(value);
   return {};
 }
 

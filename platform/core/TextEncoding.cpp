@@ -13,6 +13,7 @@ const char* IconvName(TextEncoding e) {
     case TextEncoding::ISO2022JP: return "ISO-2022-JP";
     case TextEncoding::ShiftJIS: return "CP932";
     case TextEncoding::MacJapanese: return "CP932";  // the closest glibc has
+    case TextEncoding::Latin1: return "ISO-8859-1";
   }
   return "UTF-8";
 }
@@ -146,7 +147,8 @@ std::string EncodeBase64(std::string_view bytes, int lineLength) {
 }
 
 std::string DecodeBase64(std::string_view text) {
-  return QByteArray::fromBase64(QByteArray(text.data(), qsizetype(text.size()))).toStdString();
+  // Read in place: a large attachment is not copied once more before decoding.
+  return QByteArray::fromBase64(QByteArray::fromRawData(text.data(), qsizetype(text.size()))).toStdString();
 }
 
 }  // namespace fw

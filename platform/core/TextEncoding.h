@@ -7,7 +7,7 @@
 
 namespace fw {
 
-enum class TextEncoding { UTF8, ISO2022JP, ShiftJIS, MacJapanese };
+enum class TextEncoding { UTF8, ISO2022JP, ShiftJIS, MacJapanese, Latin1 };
 
 namespace Encodings {
 inline constexpr TextEncoding UTF8 = TextEncoding::UTF8;

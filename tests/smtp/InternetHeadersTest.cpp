@@ -133,6 +133,11 @@ TEST(InternetHeaders, ThousandInstancesOfOneName) {
   EXPECT_EQ(h._FormatEmailHeaders().substr(0, 24), "Received: v1\r\nReceived: ");
   h.Delete("Received");
   EXPECT_EQ(h.Count(), 0);
+  // Reading a header block replaces every instance: counting starts afresh.
+  h.AppendHeader("Received", "old");
+  h._ParseHeaders("Received: x\r\nReceived: y");
+  h.AppendHeader("Received", "z");
+  EXPECT_EQ(h.CommaSeparatedValues("Received"), "x, y, z");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <algorithm>
 
 #include "platform/core/DateTime.h"
 #include "platform/core/TextEncoding.h"
@@ -98,9 +99,11 @@ TEST_F(MailParser, BodiesAndAttachmentsReadBackAsMultipart) {
   m.BodyHTML = "<p>html</p>";
   const std::string binary("\x00\x01\xfe\xff\r\n.\r\n", 8);
   m.Attachments.push_back({"application/octet-stream", "data.bin", binary});
-  m.Attachments.push_back({"text/csv", "list.csv", "a,b\r\n"});
+  m.Attachments.push_back({"text/csv", "名簿.csv", "a,b\r\n"});  // a non-ASCII name goes out in RFC 2231 form
 
-  const QJsonObject mail = ParsedByPython(m.Source());
+  const std::string text = m.Source();
+  EXPECT_TRUE(std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; }));  // 7-bit only
+  const QJsonObject mail = ParsedByPython(text);
   EXPECT_EQ(mail["type"].toString(), "multipart/mixed");
   EXPECT_EQ(mail["defects"].toArray(), QJsonArray());
   EXPECT_FALSE(mail["names"].toArray().contains("BCC"));
@@ -113,7 +116,7 @@ TEST_F(MailParser, BodiesAndAttachmentsReadBackAsMultipart) {
   EXPECT_EQ(parts[2]["filename"].toString(), "data.bin");
   EXPECT_EQ(Payload(parts[2]), binary);
   EXPECT_EQ(parts[3]["type"].toString(), "text/csv");
-  EXPECT_EQ(parts[3]["filename"].toString(), "list.csv");
+  EXPECT_EQ(parts[3]["filename"].toString(), QString::fromUtf8("名簿.csv"));
   EXPECT_EQ(Payload(parts[3]), "a,b\r\n");
 }
 

@@ -121,6 +121,7 @@ TEST_F(MessageParseRoundTrip, AttachmentsWithBodies) {
   m.Attachments.push_back({"text/csv", "a.csv", "1,2\n"});
   m.Attachments.push_back({"application/octet-stream", "b \"x\"\\y; z.bin", std::string("\0\xff\r\n.\r\n", 7)});
   m.Attachments.push_back({"image/png", "", ""});
+  m.Attachments.push_back({"text/plain", "メモ 1%.txt", "x"});
   const EmailMessage copy = ReadBack(m);
   EXPECT_EQ(copy.BodyPlainText, "body\r\n");
   EXPECT_EQ(copy.BodyHTML, "<p>body</p>\r\n");
