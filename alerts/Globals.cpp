@@ -1,5 +1,6 @@
 #include "alerts/Globals.h"
 
+#include "platform/core/Strings.h"
 #include "platform/ui/MessageDialog.h"
 
 int gCautionDlg(int count, const std::string& alternateCaption, const std::string& cancelCaption,
@@ -26,4 +27,9 @@ int gCautionDlg(int count, const std::string& alternateCaption, const std::strin
 
 void gCautionDlg1(const std::string& message, const std::string& explanation, fw::Window* parent) {
   gCautionDlg(1, "", "", "OK", message, explanation, parent);
+}
+
+std::string gAlertText(const std::string& text) {
+  if (fw::Len(text) <= kAlertTextChars) return text;
+  return fw::Left(text, kAlertTextChars) + "…";
 }

@@ -15,3 +15,8 @@ int gCautionDlg(int count, const std::string& alternateCaption, const std::strin
 
 // The same alert with the single button "OK".
 void gCautionDlg1(const std::string& message, const std::string& explanation, fw::Window* parent);
+
+// A text from outside the program (a server's reply) cut to a length an alert can show: at
+// most kAlertTextChars characters, ending in "…" when it was cut.
+inline constexpr int kAlertTextChars = 300;
+std::string gAlertText(const std::string& text);

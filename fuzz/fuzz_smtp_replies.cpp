@@ -1,8 +1,9 @@
 // The SMTP client against a server on 127.0.0.1 that answers with any bytes. The first byte sets
 // up the session (an account or none, how many messages, extra recipients, a short reply
-// time-out); the rest, split at NUL bytes, are the server's successive replies. The server sends
-// the next reply once the client has taken the last one in and answered it (or stayed silent for
-// a moment), then closes the connection.
+// time-out, every reply repeated past the longest the client takes); the rest, split at NUL
+// bytes, are the server's successive replies. The server sends the next reply once the client
+// has taken the last one in and answered it (or stayed silent for a moment), then closes the
+// connection.
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
@@ -110,7 +111,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     auto gone = [&] { return client.failed || !client.IsConnected(); };
     for (size_t i = 0; i < replies.size(); ++i) {
-      const std::string_view reply = replies[i];
+      std::string reply(replies[i]);
+      if (setup & 32)
+        while (!reply.empty() && reply.size() <= SMTPSocket::kMaxReplyBytes) reply += replies[i];
       if (connection->state() != QAbstractSocket::ConnectedState) break;
       if (reply.empty() || i + 1 == replies.size()) {
         connection->write(reply.data(), qint64(reply.size()));

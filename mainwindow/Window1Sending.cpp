@@ -50,7 +50,7 @@ void Window1::Socket1_MailSent() {
 }
 
 void Window1::Socket1_ServerError(int, std::string reply, std::shared_ptr<EmailMessage>) {
-  gCautionDlg1("Error: " + reply, "", this);
+  gCautionDlg1("Error: " + gAlertText(reply), "", this);
   pSent = true;
   pError = true;
 }

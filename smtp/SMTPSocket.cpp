@@ -25,7 +25,9 @@ bool EndsWithWholeReply(std::string_view buffered) {
 
 SMTPSocket::SMTPSocket() : _replyTimer(std::make_unique<QTimer>()) {
   _replyTimer->setSingleShot(true);
-  QObject::connect(_replyTimer.get(), &QTimer::timeout, [this] { _ReplyTimedOut(); });
+  QObject::connect(_replyTimer.get(), &QTimer::timeout, [this] {
+    _GiveUp("The server sent no reply within " + fw::Str(_replyTimeoutMs / 1000.0) + " seconds.");
+  });
 }
 
 SMTPSocket::~SMTPSocket() = default;
@@ -55,20 +57,39 @@ void SMTPSocket::DeleteAllMessages() { Messages.clear(); }
 
 void SMTPSocket::Event_Connected() { _mode = 0; }
 
-void SMTPSocket::Event_SendComplete(bool) {}
+void SMTPSocket::Event_SendComplete(bool) { _AwaitReply(); }
+
+void SMTPSocket::Event_SendProgress(int64_t, int64_t) { _AwaitReply(); }
+
+void SMTPSocket::_AwaitReply() {
+  // While a reply is handled, the time is set once its handling is over.
+  if (!_reading && !_ended) _replyTimer->start(_replyTimeoutMs);
+}
 
 void SMTPSocket::Event_DataAvailable() {
+  // Checked first, so that the buffer stays bounded also while a handler runs.
+  if (Lookahead().size() > kMaxReplyBytes)
+    return _GiveUp("The server's reply is longer than " + fw::Str(int64_t(kMaxReplyBytes)) + " bytes.");
   // Data that arrives while a reply is handled (inside an owner's modal alert, say) stays
   // buffered; the loop below takes it up once the handler returns.
   if (_reading) return;
   const uint64_t session = _session;
+  const uint64_t writes = _writes;
+  bool replied = false;
+  int remaining = 0;  // the server's time left when its reply was whole
   _reading = true;
-  _replyTimer->stop();  // the time for a person to answer an alert is not the server's
   size_t seen = 0;
   // A reply is everything buffered once the buffer ends in CR LF on a reply's last line. Data
-  // without it waits; the loop looks again, yielding, only while the buffer grows.
+  // without it waits; the loop looks again, yielding, only while the buffer grows. Pieces of a
+  // reply do not give the server more time.
   while (_StillIn(session)) {
     if (EndsWithWholeReply(Lookahead())) {
+      if (!replied) {
+        // The time for a person to answer an alert in a handler is not the server's.
+        replied = true;
+        remaining = _replyTimer->remainingTime();
+        _replyTimer->stop();
+      }
       _ProcessData(ReadAll());
       seen = 0;
     }
@@ -82,8 +103,10 @@ void SMTPSocket::Event_DataAvailable() {
   if (_errorPending) {
     _errorPending = false;
     Event_Error();
-  } else if (!_ended) {
-    _replyTimer->start(_replyTimeoutMs);
+  } else if (!_ended && replied) {
+    // A command sent gets the whole time, counted again once it has gone out; a reply that
+    // asked for nothing leaves the server only the time it had left.
+    _replyTimer->start(_writes != writes || remaining < 0 ? _replyTimeoutMs : remaining);
   }
 }
 
@@ -98,9 +121,10 @@ void SMTPSocket::Event_Error() {
   TCPSocket::Event_Error();
 }
 
-void SMTPSocket::_ReplyTimedOut() {
+void SMTPSocket::_GiveUp(const std::string& reason) {
   Close();
-  SetLastError(kLostConnection, "The server sent no reply within " + fw::Str(_replyTimeoutMs / 1000.0) + " seconds.");
+  ReadAll();  // what the server sent counts no more
+  SetLastError(kLostConnection, reason);
   Event_Error();
 }
 
@@ -109,4 +133,5 @@ void SMTPSocket::_SendCommand(std::string_view command) {
   std::string line(command);
   line += "\r\n";
   Write(line);
+  ++_writes;
 }

@@ -3,6 +3,7 @@
 // connection, driven entirely by the connection's events. The owner appends to Messages and
 // calls SendMail; the outcome comes back through MessageSent, MailSent, ServerError and the
 // connection's Error.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -18,6 +19,8 @@ class QTimer;
 class SMTPSocket : public fw::TCPSocket {
  public:
   static constexpr int kDefaultReplyTimeoutMs = 60000;
+  // A reply longer than this ends the session: no real server sends one.
+  static constexpr size_t kMaxReplyBytes = 64 * 1024;
   // The code ServerError carries when the client itself refuses a message (no server code).
   static constexpr int kClientRefusal = 0;
 
@@ -41,7 +44,12 @@ class SMTPSocket : public fw::TCPSocket {
   void DisconnectFromServer();
   void DeleteAllMessages();
 
-  // How long the client waits for the server before it gives the connection up.
+  // How the client names its own address in EHLO and HELO: "[192.0.2.1]", "[IPv6:::1]".
+  static std::string AddressLiteral(std::string_view address);
+
+  // How long the client waits for a whole reply, counted from the moment its command or
+  // message text has gone out, before it gives the connection up. While its own bytes are still
+  // going out, it gives up when none of them has gone for that long.
   int ReplyTimeout() const { return _replyTimeoutMs; }
   void SetReplyTimeout(int milliseconds) { _replyTimeoutMs = milliseconds; }
 
@@ -49,6 +57,7 @@ class SMTPSocket : public fw::TCPSocket {
   void Event_Connected() override;
   void Event_DataAvailable() override;
   void Event_SendComplete(bool userAborted) override;
+  void Event_SendProgress(int64_t bytesSent, int64_t bytesLeft) override;
   void Event_Error() override;
 
  private:
@@ -61,12 +70,16 @@ class SMTPSocket : public fw::TCPSocket {
   void _StartSendingMessage();
   void _NextMessage();
   std::shared_ptr<EmailMessage> _ExtractWorkingMessage();
+  // The AUTH command for a mechanism the EHLO reply offers; "" when it offers none the client has.
   std::string _GetAuthenticationKeys(const std::string& ehloReply);
   void _SendIntroduction(std::string_view command, int mode);
   void _Reset();
   // Takes the head message off the queue, reports it and sends RSET.
   void _Refuse(int code, const std::string& reply);
-  void _ReplyTimedOut();
+  // Closes the connection and reports it through Error with this reason.
+  void _GiveUp(const std::string& reason);
+  // (Re)starts the time the server has for its next reply.
+  void _AwaitReply();
   // True while the session that was current when `session` was read is still going on.
   bool _StillIn(uint64_t session) const { return session == _session && !_ended; }
 
@@ -80,6 +93,7 @@ class SMTPSocket : public fw::TCPSocket {
   bool _ended = true;          // QUIT sent or the connection lost: nothing more counts
   bool _reading = false;       // a reply is being handled (an owner's handler may be running)
   bool _errorPending = false;  // the connection failed while a reply was being handled
+  uint64_t _writes = 0;        // commands written, so a reply's handling knows it sent one
   int _replyTimeoutMs = kDefaultReplyTimeoutMs;
   std::unique_ptr<QTimer> _replyTimer;
 };

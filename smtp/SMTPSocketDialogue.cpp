@@ -18,6 +18,18 @@ int ReplyCode(const std::string& reply) {
 
 bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 
+// True when the EHLO reply lists this SASL mechanism on an AUTH line ("250-AUTH LOGIN PLAIN", or
+// the older "250-AUTH=LOGIN").
+bool Offers(const std::string& ehloReply, std::string_view mechanism) {
+  for (const std::string& line : fw::Split(ehloReply, "\r\n")) {
+    const std::vector<std::string> words = fw::Split(fw::ReplaceAll(fw::MidB(line, 5), "=", " "), " ");
+    if (fw::StrEquals(words.front(), "AUTH") &&
+        std::any_of(words.begin() + 1, words.end(), [&](const std::string& w) { return fw::StrEquals(w, mechanism); }))
+      return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 void SMTPSocket::_ProcessData(const std::string& reply) {
@@ -64,7 +76,10 @@ void SMTPSocket::_ProcessOK(const std::string& reply) {
     case 0:
       return _NextMessage();
     case -1:
-      return _SendCommand(_GetAuthenticationKeys(reply));
+      if (const std::string command = _GetAuthenticationKeys(reply); !command.empty()) return _SendCommand(command);
+      // No mechanism the client knows: the server decides whether it takes mail without one.
+      _mode = 0;
+      return _NextMessage();
     case 1:
       // Every message started has at least one recipient, so this stops at the last one.
       ++_nextRecipID;
@@ -125,17 +140,23 @@ std::shared_ptr<EmailMessage> SMTPSocket::_ExtractWorkingMessage() {
 void SMTPSocket::_Reset() { _SendCommand("RSET"); }
 
 void SMTPSocket::_SendIntroduction(std::string_view command, int mode) {
-  _SendCommand(std::string(command) + " [" + LocalAddress() + "]");
+  _SendCommand(std::string(command) + " " + AddressLiteral(LocalAddress()));
   _mode = mode;
+}
+
+std::string SMTPSocket::AddressLiteral(std::string_view address) {
+  const bool v6 = address.find(':') != std::string_view::npos;
+  return std::string(v6 ? "[IPv6:" : "[") + std::string(address) + "]";
 }
 
 std::string SMTPSocket::_GetAuthenticationKeys(const std::string& ehloReply) {
   _authKeys.clear();  // answers left from an exchange that ended early would answer the wrong prompt
-  if (fw::InStr(ehloReply, "LOGIN") > 0) {
+  if (Offers(ehloReply, "LOGIN")) {
     _authKeys.push_back(fw::EncodeBase64(Username));
     _authKeys.push_back(fw::EncodeBase64(Password));
     return "auth LOGIN";  // SASL names its mechanisms in upper case; some servers insist
   }
+  if (!Offers(ehloReply, "PLAIN")) return "";
   std::string plain;
   ((plain += '\0') += Username) += '\0';
   plain += Password;

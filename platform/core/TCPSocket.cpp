@@ -41,15 +41,24 @@ void TCPSocket::Connect() {
   lastErrorText_.clear();
   auto* socket = new QTcpSocket();
   socket_ = socket;
-  QObject::connect(socket, &QTcpSocket::connected, [this] { Dispatch([this] { Event_Connected(); }); });
+  QObject::connect(socket, &QTcpSocket::connected, [this, socket] {
+    // The system keeps little of what is written, so that SendComplete comes once the peer has
+    // taken nearly everything, not long before on a slow link.
+    socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSendBufferBytes);
+    Dispatch([this] { Event_Connected(); });
+  });
   QObject::connect(socket, &QTcpSocket::readyRead, [this, socket] {
     QByteArray bytes = socket->readAll();
     if (bytes.isEmpty()) return;
     buffer_.append(bytes.constData(), size_t(bytes.size()));
     Dispatch([this] { Event_DataAvailable(); });
   });
-  QObject::connect(socket, &QTcpSocket::bytesWritten, [this, socket] {
-    if (socket->bytesToWrite() == 0) Dispatch([this] { Event_SendComplete(false); });
+  QObject::connect(socket, &QTcpSocket::bytesWritten, [this, socket](qint64 sent) {
+    const qint64 left = socket->bytesToWrite();
+    if (left > 0)
+      Dispatch([=, this] { Event_SendProgress(sent, left); });
+    else
+      Dispatch([this] { Event_SendComplete(false); });
   });
   QObject::connect(socket, &QTcpSocket::errorOccurred, [this, socket](QAbstractSocket::SocketError error) {
     lastErrorCode_ = error == QAbstractSocket::HostNotFoundError ? kNameResolutionFailed

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTcpSocket>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,8 @@ class TCPSocket {
   static constexpr int kLostConnection = 102;
   static constexpr int kNameResolutionFailed = 103;
   static constexpr int kOpenDriverError = 100;
+  // What the system may hold of the written bytes (it doubles this for its bookkeeping).
+  static constexpr int kSendBufferBytes = 128 * 1024;
 
   TCPSocket();
   virtual ~TCPSocket();
@@ -37,7 +40,7 @@ class TCPSocket {
   bool IsConnected() const;
   // Queues bytes to send, in order.
   void Write(std::string_view bytes);
-  std::string Lookahead() const { return buffer_; }
+  const std::string& Lookahead() const { return buffer_; }
   std::string ReadAll();
   // The local end's address as dotted text; empty when not connected.
   std::string LocalAddress() const;
@@ -48,12 +51,15 @@ class TCPSocket {
   Event<void()> Connected;
   Event<void()> DataAvailable;
   Event<void(bool)> SendComplete;
+  Event<void(int64_t bytesSent, int64_t bytesLeft)> SendProgress;
   Event<void()> Error;
 
  protected:
   virtual void Event_Connected() { Connected.Raise(); }
   virtual void Event_DataAvailable() { DataAvailable.Raise(); }
   virtual void Event_SendComplete(bool userAborted) { SendComplete.Raise(userAborted); }
+  // Some of the written bytes have gone out and bytesLeft are still to go.
+  virtual void Event_SendProgress(int64_t bytesSent, int64_t bytesLeft) { SendProgress.Raise(bytesSent, bytesLeft); }
   virtual void Event_Error() { Error.Raise(); }
   // For a subclass that gives the connection up itself (a time-out of its own, say).
   void SetLastError(int code, std::string text) {

@@ -1,5 +1,6 @@
 #include "platform/ui/MessageDialog.h"
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -15,8 +16,11 @@ MessageDialogButton* MessageDialog::ShowModalWithin(Window* parent) {
                                             QMessageBox::Question};
   box.setIcon(Icon >= 0 && Icon <= 3 ? icons[Icon] : QMessageBox::Warning);
   if (!Title.empty()) box.setWindowTitle(QString::fromStdString(Title));
+  // Texts may come from outside (a server's reply): never read them as markup or links.
+  box.setTextFormat(Qt::PlainText);
   box.setText(QString::fromStdString(Message));
   box.setInformativeText(QString::fromStdString(Explanation));
+  if (auto* informative = box.findChild<QLabel*>("qt_msgbox_informativelabel")) informative->setTextFormat(Qt::PlainText);
 
   // Buttons from the right: action, cancel, then the alternate at the far left.
   QPushButton* action = box.addButton(QString::fromStdString(ActionButton.Caption), QMessageBox::AcceptRole);

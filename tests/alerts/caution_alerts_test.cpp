@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "alerts/Globals.h"
+#include "mainwindow/Window1.h"
+#include "tests/support/AppFixture.h"
 #include "tests/support/ModalAnswer.h"
 
 namespace {
 
 using testsupport::AnswerModals;
+using testsupport::ProgramTest;
 using testsupport::AnswerNextModal;
 
 TEST(CautionAlerts, CountDecidesTheButtonsAndThePressedOneTheResult) {
@@ -42,6 +45,40 @@ TEST(CautionAlerts, SingleButtonAlertsComeOneAfterTheOther) {
   EXPECT_TRUE(seen[0]->texts.contains("Error: 550 first"));
   EXPECT_TRUE(seen[1]->texts.contains("Error: 550 second"));
   EXPECT_EQ(seen[0]->buttons, QStringList{"OK"});
+}
+
+// A server (or anyone on the unencrypted path) writes the reply: markup must not make a refusal
+// read as a success.
+const std::string kMarkup = "<h1>Message sent</h1><a href=\"http://example.com/\">details</a>";
+
+TEST(CautionAlerts, TextsAreShownAsPlainTextNeverAsMarkup) {
+  auto seen = AnswerNextModal("OK");
+  gCautionDlg1("Error: 550 " + kMarkup, kMarkup, nullptr);
+  ASSERT_TRUE(seen->answered);
+  EXPECT_TRUE(seen->texts.contains(QString::fromStdString("Error: 550 " + kMarkup)));
+  EXPECT_TRUE(seen->texts.contains(QString::fromStdString(kMarkup)));
+  EXPECT_EQ(seen->markup, QStringList{});
+}
+
+using ServerErrorAlert = ProgramTest;
+
+TEST_F(ServerErrorAlert, ShowsTheReplyCutToAReadableLengthAsPlainText) {
+  Start();
+  Window1* w = Window1::Get();
+  // Multi-byte characters all along, so that a cut in the middle of one would show.
+  std::string reply = "550 " + kMarkup;
+  while (reply.size() < (1u << 20)) reply += "届きません";
+  auto seen = AnswerNextModal("OK");
+  w->Socket1_ServerError(550, reply + "\r\n", nullptr);
+  ASSERT_TRUE(seen->answered);
+  ASSERT_FALSE(seen->texts.isEmpty());
+  const QString shown = seen->texts.first();
+  EXPECT_TRUE(shown.startsWith(QString::fromStdString("Error: 550 " + kMarkup))) << shown.left(80).toStdString();
+  EXPECT_TRUE(shown.endsWith("…"));
+  EXPECT_FALSE(shown.contains(QChar::ReplacementCharacter)) << "cut on a character boundary";
+  EXPECT_EQ(shown.size(), 7 + kAlertTextChars + 1);
+  EXPECT_EQ(seen->markup, QStringList{});
+  EXPECT_TRUE(w->pSent && w->pError);
 }
 
 }  // namespace

@@ -37,12 +37,12 @@ TEST_F(SMTPClientDialogue, AuthLoginAnswersEachPromptWithOneBase64Line) {
   EXPECT_EQ(events.back(), "MailSent");
 }
 
-TEST_F(SMTPClientDialogue, AuthPlainWhenLoginIsNotMentioned) {
+TEST_F(SMTPClientDialogue, AuthPlainWhenOfferedWithoutLogin) {
   client.Username = "user";
   client.Password = "secret";
   server.AddSession(Dialogue()
                         .Greet()
-                        .Then("EHLO [127.0.0.1]\r\n", {"250-test.example\r\n250 AUTH CRAM-MD5\r\n"})
+                        .Then("EHLO [127.0.0.1]\r\n", {"250-test.example\r\n250 AUTH CRAM-MD5 PLAIN\r\n"})
                         .Then("auth PLAIN " + Base64(std::string("\0user\0secret", 12)) + "\r\n", {"235 ok\r\n"})
                         .Deliver("a@example.com")
                         .Quit());
@@ -50,6 +50,29 @@ TEST_F(SMTPClientDialogue, AuthPlainWhenLoginIsNotMentioned) {
   Start();
   ASSERT_TRUE(RunsThrough());
   EXPECT_EQ(events.back(), "MailSent");
+}
+
+TEST_F(SMTPClientDialogue, CredentialsGoOnlyWithAMechanismTheServerOffers) {
+  client.Username = "user";
+  client.Password = "secret";
+  // No AUTH at all, none the client knows, and "LOGIN" only in the server's name: the session
+  // goes on unauthenticated and the server decides.
+  const std::vector<std::string> replies = {"250 test.example\r\n", "250-test.example\r\n250 AUTH CRAM-MD5\r\n",
+                                            "250-login.example\r\n250 HELP\r\n"};
+  for (const std::string& reply : replies)
+    server.AddSession(Dialogue().Greet().Then("EHLO [127.0.0.1]\r\n", {reply}).Deliver("a@example.com").Quit());
+  for (int connection = 0; connection < int(replies.size()); ++connection) {
+    Queue("a@example.com");
+    Start();
+    ASSERT_TRUE(RunsThrough(connection)) << replies[size_t(connection)];
+    EXPECT_EQ(events.back(), "MailSent");
+  }
+}
+
+TEST_F(SMTPClientDialogue, IntroductionNamesAnIPv6AddressAsSuch) {
+  EXPECT_EQ(SMTPSocket::AddressLiteral("127.0.0.1"), "[127.0.0.1]");
+  EXPECT_EQ(SMTPSocket::AddressLiteral("::1"), "[IPv6:::1]");
+  EXPECT_EQ(SMTPSocket::AddressLiteral("2001:db8::25"), "[IPv6:2001:db8::25]");
 }
 
 TEST_F(SMTPClientDialogue, RefusedEhloOrAuthFallsBackToHelo) {
@@ -61,7 +84,7 @@ TEST_F(SMTPClientDialogue, RefusedEhloOrAuthFallsBackToHelo) {
     server.AddSession(Dialogue().Greet().Then("EHLO [127.0.0.1]\r\n", {refusal}).Helo().Deliver("a@example.com").Quit());
     server.AddSession(Dialogue()
                           .Greet()
-                          .Then("EHLO [127.0.0.1]\r\n", {"250 test.example\r\n"})
+                          .Then("EHLO [127.0.0.1]\r\n", {"250-test.example\r\n250 AUTH PLAIN\r\n"})
                           .Then(plain, {refusal})
                           .Helo()
                           .Deliver("a@example.com")

@@ -91,7 +91,7 @@ TEST_F(SMTPClientRefusal, RepliesThatStallTheDialogueEndInARefusal) {
   // A 502 after the introduction, and a prompt for which no answer is queued.
   server.AddSession(Dialogue()
                         .Greet()
-                        .Then("EHLO [127.0.0.1]\r\n", {"250 test.example\r\n"})
+                        .Then("EHLO [127.0.0.1]\r\n", {"250-test.example\r\n250 AUTH PLAIN\r\n"})
                         .Then(plain, {"235 ok\r\n"})
                         .Then(kMailFrom, {"502 not now\r\n"})
                         .Then("RSET\r\n", {"250 ok\r\n"})
@@ -202,6 +202,67 @@ TEST_F(SMTPClientRefusal, SilentServerIsGivenUpAfterTheReplyTimeOut) {
   EXPECT_EQ(client.Messages, std::vector<std::shared_ptr<EmailMessage>>{message});
   Settle(400);  // reported once
   EXPECT_EQ(events.size(), 2u);
+}
+
+TEST_F(SMTPClientRefusal, ReplyThatKeepsComingGetsNoMoreTime) {
+  client.SetReplyTimeout(300);
+  // A greeting trickled byte by byte, and a reply that goes on line after line, 40 ms apart.
+  std::vector<std::string> trickled, endless;
+  for (char c : std::string("220 test.example ESMTP ready, one byte at a time, for ever\r\n")) trickled.push_back({c});
+  for (int i = 0; i < 200; ++i) endless.push_back("250-line " + std::to_string(i) + "\r\n");
+  server.AddSession(Dialogue().Then("", trickled));
+  server.AddSession(Dialogue().Greet().Then("HELO [127.0.0.1]\r\n", endless));
+  auto message = Queue("a@example.com");
+  for (int connection = 0; connection < 2; ++connection) {
+    events.clear();
+    QElapsedTimer waited;
+    waited.start();
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return !events.empty() && events.back() == "Error"; }, 10000)) << connection;
+    EXPECT_LT(waited.elapsed(), 1500) << connection;
+    EXPECT_EQ(client.LastErrorText(), "The server sent no reply within 0.3 seconds.");
+    EXPECT_EQ(client.Messages, std::vector<std::shared_ptr<EmailMessage>>{message});
+  }
+  Settle();
+  EXPECT_EQ(events, (std::vector<std::string>{"Connected: test.example ESMTP ready", "Error"}));
+}
+
+TEST_F(SMTPClientRefusal, OverLargeReplyEndsTheSession) {
+  // One 10 MB line, and continuation lines without end, each written at once.
+  std::string lines;
+  while (lines.size() < (10u << 20)) lines += "250-" + std::string(70, 'y') + "\r\n";
+  server.AddSession(Dialogue().Greet().Helo().Then(kMailFrom, {"550 " + std::string(10u << 20, 'x') + "\r\n"}));
+  server.AddSession(Dialogue().Then("", {lines}));
+  Queue("a@example.com");
+  for (int connection = 0; connection < 2; ++connection) {
+    events.clear();
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return !events.empty() && events.back() == "Error"; })) << connection;
+    EXPECT_EQ(client.LastErrorText(), "The server's reply is longer than 65536 bytes.");
+    EXPECT_EQ(client.Lookahead(), "");
+    Settle();
+    EXPECT_EQ(std::count(events.begin(), events.end(), "Error"), 1);
+    EXPECT_EQ(client.Messages.size(), 1u);
+  }
+}
+
+TEST_F(SMTPClientRefusal, SlowReaderGetsTheWholeTextBeforeTheReplyTimeOutStarts) {
+  client.SetReplyTimeout(500);
+  server.ReadSlowly(40000);  // about 4 MB/s
+  std::string lines;
+  while (lines.size() < 4000000) lines += std::string(78, 'z') + "\r\n";
+  auto message = Queue("a@example.com");
+  message->BodyPlainText += lines;
+  std::string data = DataOf("a@example.com");
+  data.insert(data.size() - 5, lines);
+  server.AddSession(Dialogue().Greet().Helo().Deliver({"<a@example.com>"}, data).Quit());
+  QElapsedTimer took;
+  took.start();
+  Start();
+  ASSERT_TRUE(WaitFor([&] { return server.Finished(0) || !events.empty() && events.back() == "Error"; }, 20000));
+  EXPECT_GT(took.elapsed(), 1000) << "the text went out faster than the time-out: nothing tested";
+  Settle();
+  EXPECT_EQ(events, (std::vector<std::string>{"Connected: test.example ESMTP ready", "MessageSent a@example.com", "MailSent"}));
 }
 
 TEST_F(SMTPClientRefusal, LostConnectionKeepsTheMessageForTheNextSession) {

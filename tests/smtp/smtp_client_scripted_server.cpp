@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <sys/socket.h>
 
 namespace smtptest {
 
@@ -78,10 +79,20 @@ ScriptedServer::ScriptedServer() {
       if (sessions_.size() < scripts_.size()) session->script = scripts_[sessions_.size()];
       Session* s = session.get();
       sessions_.push_back(std::move(session));
-      QObject::connect(socket, &QTcpSocket::readyRead, [s] {
-        s->received += s->socket->readAll().toStdString();
-        s->Advance();
-      });
+      if (slowRead_ > 0) {
+        socket->setReadBufferSize(slowRead_);
+        auto* tick = new QTimer(socket);
+        QObject::connect(tick, &QTimer::timeout, [s, bytes = slowRead_] {
+          s->received += s->socket->read(bytes).toStdString();
+          s->Advance();
+        });
+        tick->start(10);
+      } else {
+        QObject::connect(socket, &QTcpSocket::readyRead, [s] {
+          s->received += s->socket->readAll().toStdString();
+          s->Advance();
+        });
+      }
       s->Advance();
     }
   });
@@ -115,6 +126,12 @@ std::string ScriptedServer::Mismatch() const { return mismatch_; }
 void ScriptedServer::Close(int connection) {
   if (connection < Connections() && sessions_[size_t(connection)]->socket)
     sessions_[size_t(connection)]->socket->disconnectFromHost();
+}
+
+void ScriptedServer::ReadSlowly(int bytes) {
+  slowRead_ = bytes;
+  // Accepted connections inherit the listening socket's receive buffer.
+  setsockopt(int(server_.socketDescriptor()), SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes);
 }
 
 }  // namespace smtptest

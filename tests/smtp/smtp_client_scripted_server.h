@@ -31,6 +31,9 @@ class ScriptedServer {
   std::string Mismatch() const;
   // Closes that connection from the server's side now.
   void Close(int connection);
+  // From the next connection on, reads at most `bytes` every 10 ms through a small receive
+  // buffer, so that a long text takes the client a while to write.
+  void ReadSlowly(int bytes);
 
   struct Session;
 
@@ -39,6 +42,7 @@ class ScriptedServer {
   std::vector<std::vector<Step>> scripts_;
   std::vector<std::unique_ptr<Session>> sessions_;
   std::string mismatch_;
+  int slowRead_ = 0;
 };
 
 }  // namespace smtptest

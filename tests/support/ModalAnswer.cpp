@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QTextDocument>
 #include <QTimer>
 #include <QWidget>
 
@@ -28,8 +29,12 @@ void Poll(QString caption, std::shared_ptr<ModalSeen> seen, std::shared_ptr<QEla
     return;
   }
   seen->title = modal->windowTitle();
-  for (auto* l : modal->findChildren<QLabel*>())
-    if (!l->text().isEmpty()) seen->texts << l->text();
+  for (auto* l : modal->findChildren<QLabel*>()) {
+    if (l->text().isEmpty()) continue;
+    seen->texts << l->text();
+    const Qt::TextFormat format = l->textFormat();
+    if (format == Qt::RichText || (format == Qt::AutoText && Qt::mightBeRichText(l->text()))) seen->markup << l->text();
+  }
   for (auto* b : modal->findChildren<QAbstractButton*>())
     if (b->isVisible()) seen->buttons << Plain(b->text());
   seen->answered = true;

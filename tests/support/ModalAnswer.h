@@ -12,6 +12,7 @@ struct ModalSeen {
   bool answered = false;
   QString title;
   QStringList texts;    // every label's text, in widget order
+  QStringList markup;   // those of them that the label renders as rich text
   QStringList buttons;  // every visible button's caption
 };
 
