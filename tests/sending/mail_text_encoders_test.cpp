@@ -1,6 +1,7 @@
 // ISO-2022-JP text and the encoded-word subject, checked by decoding the bytes again.
 #include <gtest/gtest.h>
 
+#include "platform/core/Strings.h"
 #include "platform/core/TextEncoding.h"
 #include "sending/MailTextEncoders.h"
 
@@ -9,6 +10,16 @@ namespace {
 std::string Decode(const std::string& jis) {
   auto c = fw::GetTextConverter(*fw::GetTextEncoding(0x820, 0, 0), fw::TextEncoding::UTF8);
   return c->convert(jis);
+}
+
+// The text of each encoded word, decoded on its own, joined.
+std::string DecodeWords(const std::string& words) {
+  std::string text;
+  for (const std::string& word : fw::Split(words.substr(0, words.size() - 1), " ")) {
+    EXPECT_TRUE(word.starts_with("=?ISO-2022-JP?B?") && word.ends_with("?=")) << word;
+    text += Decode(fw::DecodeBase64(word.substr(16, word.size() - 18)));
+  }
+  return text;
 }
 
 TEST(MailTextEncoders, EncodedWordHasItsFixedFrameForEverySubject) {
@@ -23,6 +34,35 @@ TEST(MailTextEncoders, EncodedWordHasItsFixedFrameForEverySubject) {
   EXPECT_EQ(word.find_first_of("\r\n"), std::string::npos) << "one line, never folded";
   std::string payload = word.substr(16, word.size() - 16 - 3);
   EXPECT_EQ(Decode(fw::DecodeBase64(payload)), subject);
+
+  // Too long for one header line: several words of at most 75 characters, each readable alone.
+  for (int i = 0; i < 40; ++i) subject += "冬季休業のお知らせ";
+  const std::string words = EncodeMIME(subject);
+  for (const std::string& w : fw::Split(words.substr(0, words.size() - 1), " ")) EXPECT_LE(w.size(), 75u);
+  EXPECT_EQ(DecodeWords(words), subject);
+
+  // A settings text: ASCII as it stands; line breaks as blanks, also inside an encoded word.
+  EXPECT_EQ(HeaderValue("X-Mailer", "Mailer 1.0"), "Mailer 1.0");
+  EXPECT_EQ(DecodeWords(HeaderValue("X-Mailer", "メーラ\r\nBcc: x@example.com")), "メーラ Bcc: x@example.com");
+}
+
+TEST(MailTextEncoders, LongLinesAreBrokenBetweenCharactersAndEachPieceEndsInASCII) {
+  std::string paragraph;
+  for (int i = 0; i < 40; ++i) paragraph += "いつもご利用いただき、ありがとうございます。¥100 ";
+  const std::string text = "様\r\n\r\n" + paragraph + "\r\n" + std::string(1500, 'a');
+  const std::string jis = UTF8toJIS(text);
+  const std::string broken = BreakLongLines(jis);
+  EXPECT_TRUE(broken.starts_with(UTF8toJIS("様\r\n\r\n"))) << "lines that fit stay as they are";
+  std::string joined;
+  for (const std::string& line : fw::Split(broken, "\r\n")) {
+    EXPECT_LE(line.size(), kMaxMailLine);
+    const size_t lastSwitch = line.rfind('\x1B');
+    if (lastSwitch != std::string::npos) {
+      EXPECT_EQ(line.substr(lastSwitch, 3), "\x1B(B") << "back in ASCII";
+    }
+    joined += Decode(line);  // each line read on its own
+  }
+  EXPECT_EQ(joined, fw::ReplaceAll(text, "\r\n", ""));
 }
 
 TEST(MailTextEncoders, AsciiPassesThroughAndJapaneseRoundTrips) {
@@ -51,6 +91,9 @@ TEST(MailTextEncoders, CharactersOutsideJISAreMappedNeverDropped) {
       {"ﾊﾟｰﾄ", "パート"},
       {"①", "(1)"},        // a vendor sign with a transliteration
       {"㈱", "(株)"},
+      {"―—", "――"},       // horizontal bar, and the em dash JIS lacks
+      {"ﾞﾟｱﾞ", "゛゜ア゛"},  // sound marks that cannot combine
+      {"\t\x1B$B\x0E\a", "\t$B"},  // control characters other than TAB go
       {"😀", "〓"},         // nothing in JIS: the geta mark
       {"髙", "〓"},
   };
@@ -58,6 +101,7 @@ TEST(MailTextEncoders, CharactersOutsideJISAreMappedNeverDropped) {
     std::string text = std::string("前") + c.in + "後";
     EXPECT_EQ(Decode(UTF8toJIS(text)), std::string("前") + c.out + "後") << c.in;
   }
+  EXPECT_EQ(UTF8toJIS(std::string("a\0b", 3)), "ab");
 }
 
 TEST(MailTextEncoders, ManyUnconvertibleCharactersKeepTheWholeMessage) {
