@@ -46,7 +46,7 @@ bool Thread1::GenMail3(const std::string& to, const std::string& subject, const 
   pWin->pSent = false;
   pWin->pError = false;
   auto m = std::make_shared<EmailMessage>();
-  m->FromAddress(pWin->pSMTP[4]);
+  m->FromAddress(HeaderValue("From", pWin->pSMTP[4]));
   m->Subject(subject);
   m->BodyPlainText = body;
   m->Headers.AppendHeader("X-Mailer", HeaderValue("X-Mailer", pWin->pSMTP[5]));

@@ -100,6 +100,7 @@ TEST_F(SendRun, LongTextAndJapaneseHeadersGoOutAsMailEveryServerTakes) {
   for (int i = 0; i < 40; ++i) paragraph += "いつもご利用いただき、ありがとうございます。¥100 ";
   w->EditField3->SetText(subject);
   w->EditField2->SetText(paragraph);
+  w->pSMTP[5] = "テストメーラ\r\nBcc: victim@example.com";  // a line break pasted into the settings
 
   auto alert = AnswerNextModal("OK", 30000);
   ASSERT_TRUE(SendAndWait());
@@ -111,6 +112,7 @@ TEST_F(SendRun, LongTextAndJapaneseHeadersGoOutAsMailEveryServerTakes) {
     QJsonObject m = mail[i].toObject();
     EXPECT_EQ(m["Subject"].toString().toStdString(), subject + " ");
     EXPECT_EQ(fw::ReplaceAll(m["body"].toString().toStdString(), "\r\n", ""), std::string(kNames[i]) + " 様" + paragraph);
+    EXPECT_EQ(m["X-Mailer"].toString().toStdString(), "テストメーラ Bcc: victim@example.com ");
     EXPECT_EQ(m["defects"].toInt(), 0);
     const QString id = m["Message-ID"].toString();
     EXPECT_TRUE(id.startsWith("<") && id.endsWith("@example.com>")) << id.toStdString();
