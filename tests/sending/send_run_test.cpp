@@ -1,5 +1,6 @@
 // A whole send on the real window against a real SMTP server: one message per ticked
 // recipient, addressed to that recipient alone, read back by Python's email package.
+#include <QApplication>
 #include <QJsonObject>
 #include <QSet>
 #include <QTest>
@@ -102,9 +103,15 @@ TEST_F(SendRun, LongTextAndJapaneseHeadersGoOutAsMailEveryServerTakes) {
   w->EditField2->SetText(paragraph);
   w->pSMTP[5] = "テストメーラ\r\nBcc: victim@example.com";  // a line break pasted into the settings
 
-  auto alert = AnswerNextModal("OK", 30000);
+  // A refusal's alert is closed at once and noted, so that the walk ends.
+  bool refused = false;
+  QTimer alerts;
+  QObject::connect(&alerts, &QTimer::timeout, [&] {
+    if (QWidget* alert = QApplication::activeModalWidget()) refused = alert->close();
+  });
+  alerts.start(10);
   ASSERT_TRUE(SendAndWait());
-  EXPECT_FALSE(alert->answered) << alert->texts.join(" ").toStdString();
+  EXPECT_FALSE(refused);
   QJsonArray mail = server.ReadBack();
   ASSERT_EQ(mail.size(), 2);
   QSet<QString> ids;
