@@ -1,5 +1,6 @@
-// Any bytes as the user's text for a subject or body: the ISO-2022-JP text must be 7-bit,
-// readable back as ISO-2022-JP, and the subject one encoded word on one line.
+// Any bytes as the user's text for a subject or body: the ISO-2022-JP text must be 7-bit and
+// readable back as ISO-2022-JP; broken into lines it must read the same with no line over 998
+// octets; the subject must be encoded words that each read alone and together give the text.
 #include <iconv.h>
 
 #include <cstddef>
@@ -7,7 +8,9 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "platform/core/Strings.h"
 #include "platform/core/TextEncoding.h"
 #include "sending/MailTextEncoders.h"
 
@@ -17,8 +20,8 @@ void Check(bool ok) {
   if (!ok) std::abort();
 }
 
-// True when iconv reads the whole text as ISO-2022-JP.
-bool ReadableAsJIS(const std::string& text) {
+// The text read as ISO-2022-JP, in UTF-8; aborts when iconv cannot read all of it.
+std::string ReadAsJIS(const std::string& text) {
   static iconv_t cd = iconv_open("UTF-8", "ISO-2022-JP");
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
   std::string in = text;
@@ -27,28 +30,46 @@ bool ReadableAsJIS(const std::string& text) {
   std::string out(in.size() * 4 + 16, '\0');
   char* op = out.data();
   size_t ol = out.size();
-  if (iconv(cd, &ip, &il, &op, &ol) == size_t(-1)) return false;
-  return iconv(cd, nullptr, nullptr, &op, &ol) != size_t(-1) && il == 0;
+  Check(iconv(cd, &ip, &il, &op, &ol) != size_t(-1) && il == 0);
+  Check(iconv(cd, nullptr, nullptr, &op, &ol) != size_t(-1));
+  out.resize(out.size() - ol);
+  return out;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  // Shift bytes in the user's own text pass through as they are and would change the reading.
-  const bool plain = text.find_first_of("\x1B\x0E\x0F") == std::string_view::npos;
 
   const std::string jis = UTF8toJIS(text);
   for (unsigned char c : jis) Check(c < 0x80);
-  if (plain) Check(ReadableAsJIS(jis));
+  const std::string read = ReadAsJIS(jis);
 
-  const std::string word = EncodeMIME(text);
-  const std::string_view head = "=?ISO-2022-JP?B?", tail = "?= ";
-  Check(word.starts_with(head) && word.ends_with(tail));
-  const std::string base64 = word.substr(head.size(), word.size() - head.size() - tail.size());
-  Check(base64.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/=") ==
-        std::string::npos);
-  Check(fw::DecodeBase64(base64) == jis);
+  const std::string lines = BreakLongLines(fw::ReplaceLineEndings(jis, fw::EndOfLine::Windows));
+  std::string joined;
+  for (const std::string& line : fw::Split(lines, "\r\n")) {
+    Check(line.size() <= kMaxMailLine);
+    joined += ReadAsJIS(line);
+  }
+  Check(joined == fw::ReplaceAll(fw::ReplaceLineEndings(read, fw::EndOfLine::Unix), "\n", ""));
+
+  const std::string words = EncodeMIME(text);
+  const std::string_view head = "=?ISO-2022-JP?B?", tail = "?=";
+  Check(words.ends_with(" "));
+  const std::vector<std::string> each = fw::Split(words.substr(0, words.size() - 1), " ");
+  // Several words only where one would not fit on a "Subject: " line.
+  Check(each.size() == 1 || 9 + 19 + fw::EncodeBase64(jis, 0).size() > kMaxMailLine);
+  std::string decoded;
+  for (const std::string& word : each) {
+    Check(word.starts_with(head) && word.ends_with(tail) && (each.size() == 1 || word.size() <= 75));
+    const std::string base64 = word.substr(head.size(), word.size() - head.size() - tail.size());
+    Check(base64.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/=") ==
+          std::string::npos);
+    const std::string bytes = fw::DecodeBase64(base64);
+    if (each.size() == 1) Check(bytes == jis);
+    decoded += ReadAsJIS(bytes);
+  }
+  Check(decoded == read);
 
   const std::string mapped = MapToJISRepertoire(text);
   Check(fw::IsValidUTF8(mapped));

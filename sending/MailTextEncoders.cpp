@@ -1,8 +1,11 @@
 #include "sending/MailTextEncoders.h"
 
 #include <QString>
+#include <algorithm>
 #include <iconv.h>
+#include <vector>
 
+#include "platform/core/Strings.h"
 #include "platform/core/TextEncoding.h"
 
 namespace {
@@ -16,12 +19,23 @@ char32_t LookAlike(char32_t c) {
     case 0xFFE2: return 0x00AC;  // FULLWIDTH NOT SIGN -> NOT SIGN
     case 0xFFE0: return 0x00A2;  // FULLWIDTH CENT SIGN -> CENT SIGN
     case 0xFFE1: return 0x00A3;  // FULLWIDTH POUND SIGN -> POUND SIGN
-    case 0x2015: return 0x2014;  // HORIZONTAL BAR -> EM DASH
+    case 0x2014: return 0x2015;  // EM DASH -> HORIZONTAL BAR, the dash JIS holds
     default: return c;
   }
 }
 
 bool HalfWidthKana(char32_t c) { return c >= 0xFF61 && c <= 0xFF9F; }
+
+bool DroppedControl(char32_t c) { return c < 0x20 && c != '\t' && c != '\r' && c != '\n'; }
+
+// A run of half-width katakana in full width: NFKC composes each kana with its sound mark;
+// a mark left over (alone, or after a kana without a voiced form) becomes the spacing ゛ or ゜.
+QString FullWidthKana(const QString& run) {
+  QString kana = run.normalized(QString::NormalizationForm_KC);
+  kana.replace(QChar(0x3099), QChar(0x309B));
+  kana.replace(QChar(0x309A), QChar(0x309C));
+  return kana;
+}
 
 // Converts one character that the plain converter refused: glibc's transliteration when it
 // gives something real, else the geta mark.
@@ -67,6 +81,54 @@ std::string Convert(std::string_view text, fw::TextEncoding from) {
   return JISConverter(from).convert(text);
 }
 
+const std::string kToASCII = "\x1B(B";
+
+// Length of the escape sequence (ESC, intermediate bytes, a final byte) that s begins with; 0
+// when it begins with none.
+size_t EscapeLength(std::string_view s) {
+  if (s.empty() || s[0] != '\x1B') return 0;
+  size_t i = 1;
+  while (i < s.size() && s[i] >= 0x20 && s[i] <= 0x2F) ++i;
+  return i > 1 && i < s.size() && s[i] >= 0x30 && s[i] <= 0x7E ? i + 1 : 0;
+}
+
+// One line of ISO-2022-JP text in pieces of at most maxBytes octets, cut between characters.
+// Each piece begins and ends in ASCII and switches to the character set in force at its start.
+std::vector<std::string> JISPieces(std::string_view line, size_t maxBytes) {
+  std::vector<std::string> pieces(1);
+  std::string set = kToASCII;      // the set the line is in
+  std::string written = kToASCII;  // the set the current piece is in
+  for (size_t i = 0; i < line.size();) {
+    if (size_t n = EscapeLength(line.substr(i))) {
+      set = line.substr(i, n);
+      i += n;
+      continue;
+    }
+    const size_t width = set[1] == '$' ? 2 : 1;  // ESC $ ... names a two-byte set
+    const std::string_view ch = line.substr(i, std::min(width, line.size() - i));
+    i += ch.size();
+    const size_t switchTo = set == written ? 0 : set.size();
+    const size_t switchBack = set == kToASCII ? 0 : kToASCII.size();
+    std::string& piece = pieces.back();
+    if (!piece.empty() && piece.size() + switchTo + ch.size() + switchBack > maxBytes) {
+      if (written != kToASCII) piece += kToASCII;  // room for it was kept
+      pieces.emplace_back();
+      written = kToASCII;
+    }
+    if (set != written) pieces.back() += set;
+    written = set;
+    pieces.back() += ch;
+  }
+  if (written != kToASCII) pieces.back() += kToASCII;
+  return pieces;
+}
+
+std::string EncodedWord(std::string_view jis) { return "=?ISO-2022-JP?B?" + fw::EncodeBase64(jis, 0) + "?= "; }
+
+// Text bytes per word of several: "=?ISO-2022-JP?B?", 56 Base64 characters and "?=" make the 75
+// characters RFC 2047 allows.
+constexpr size_t kWordBytes = 42;
+
 }  // namespace
 
 std::string MapToJISRepertoire(std::string_view text) {
@@ -76,11 +138,14 @@ std::string MapToJISRepertoire(std::string_view text) {
   for (qsizetype i = 0; i < in.size();) {
     char32_t c = in[i].unicode();
     if (HalfWidthKana(c)) {
-      // A run of half-width katakana, composed with its sound marks by NFKC.
       qsizetype j = i;
       while (j < in.size() && HalfWidthKana(in[j].unicode())) ++j;
-      out += in.mid(i, j - i).normalized(QString::NormalizationForm_KC);
+      out += FullWidthKana(in.mid(i, j - i));
       i = j;
+      continue;
+    }
+    if (DroppedControl(c)) {
+      ++i;
       continue;
     }
     char32_t mapped = LookAlike(c);
@@ -97,4 +162,24 @@ std::string UTF8toJIS(std::string_view text) { return Convert(MapToJISRepertoire
 
 std::string SJIStoJIS(std::string_view text) { return Convert(text, fw::Encodings::MacJapanese); }
 
-std::string EncodeMIME(std::string_view text) { return "=?ISO-2022-JP?B?" + fw::EncodeBase64(UTF8toJIS(text), 0) + "?= "; }
+std::string BreakLongLines(std::string_view jis) {
+  std::vector<std::string> lines = fw::Split(jis, "\r\n");
+  for (std::string& line : lines)
+    if (line.size() > kMaxMailLine) line = fw::Join(JISPieces(line, kMaxMailLine), "\r\n");
+  return fw::Join(lines, "\r\n");
+}
+
+std::string EncodeMIME(std::string_view text, std::string_view header) {
+  const std::string jis = UTF8toJIS(text);
+  std::string word = EncodedWord(jis);
+  if (header.size() + 2 + word.size() <= kMaxMailLine) return word;
+  std::string words;
+  for (const std::string& piece : JISPieces(jis, kWordBytes)) words += EncodedWord(piece);
+  return words;
+}
+
+std::string HeaderValue(std::string_view header, std::string_view text) {
+  const std::string line = fw::ReplaceAll(fw::ReplaceLineEndings(text, fw::EndOfLine::Unix), "\n", " ");
+  const bool ascii = std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  return ascii ? line : EncodeMIME(line, header);
+}

@@ -1,20 +1,37 @@
 #pragma once
-// The user's text made into mail text: ISO-2022-JP, and the subject as one MIME encoded word.
+// The user's text made into mail text: ISO-2022-JP in lines a mail server takes, and header
+// values as MIME encoded words.
 //
 // Characters that ISO-2022-JP lacks in the form Windows and Mac text often holds them are
-// mapped first: half-width katakana to full-width, the CP932 look-alikes (full-width tilde,
-// minus, parallel, not, cent, pound, horizontal bar) to their JIS forms. A character that is
-// still unconvertible becomes its transliteration where glibc has one ("①" → "(1)") and "〓"
+// mapped first: half-width katakana to full-width (a sound mark that cannot combine becomes
+// ゛ or ゜), the CP932 look-alikes (full-width tilde, minus, parallel, not, cent, pound, em
+// dash) to their JIS forms. Control characters other than TAB, CR and LF are dropped: a raw
+// ESC would switch the character set of the text around it. A character that is still
+// unconvertible becomes its transliteration where glibc has one ("①" → "(1)") and "〓"
 // otherwise, so one character never cuts a message short.
+#include <cstddef>
 #include <string>
 #include <string_view>
+
+// The longest line of a mail text, its line end not counted (RFC 5321 and 5322).
+inline constexpr size_t kMaxMailLine = 998;
 
 // The text in ISO-2022-JP; unchanged when the system has no converter.
 std::string UTF8toJIS(std::string_view text);
 // The same from the Mac OS Japanese encoding.
 std::string SJIStoJIS(std::string_view text);
-// "=?ISO-2022-JP?B?" + Base64 of UTF8toJIS(text) on one line + "?= ".
-std::string EncodeMIME(std::string_view text);
+// Every line of an ISO-2022-JP text with CR LF line ends that is longer than kMaxMailLine
+// octets, broken between characters: each piece returns to ASCII before its CR LF and the next
+// switches back. Lines that fit are left as they are.
+std::string BreakLongLines(std::string_view jis);
+// "=?ISO-2022-JP?B?" + Base64 of UTF8toJIS(text) on one line + "?= ", as the value of the
+// header named `header`, when that header line fits in kMaxMailLine octets. A longer text gives
+// several such words one after the other, each at most 75 characters and a whole ISO-2022-JP
+// text of its own; the header block folds them onto lines of their own.
+std::string EncodeMIME(std::string_view text, std::string_view header = "Subject");
+// A settings text as the value of a header: line breaks become blanks; ASCII text stays as it
+// is, other text is written by EncodeMIME.
+std::string HeaderValue(std::string_view header, std::string_view text);
 
 // The UTF-8 text with the mappings above applied (what UTF8toJIS converts).
 std::string MapToJISRepertoire(std::string_view text);

@@ -38,6 +38,7 @@ bool Thread1::GenMail2(int row) {
                      fw::EndOfLineText() + pWin->EditField2->Text();
   body = UTF8toJIS(body);
   body = fw::ReplaceLineEndings(body, fw::EndOfLine::Windows);
+  body = BreakLongLines(body);
   return GenMail3(to, subject, body);
 }
 
@@ -45,11 +46,12 @@ bool Thread1::GenMail3(const std::string& to, const std::string& subject, const 
   pWin->pSent = false;
   pWin->pError = false;
   auto m = std::make_shared<EmailMessage>();
-  m->FromAddress(pWin->pSMTP[4]);
+  m->FromAddress(HeaderValue("From", pWin->pSMTP[4]));
   m->Subject(subject);
   m->BodyPlainText = body;
-  m->Headers.AppendHeader("X-Mailer", pWin->pSMTP[5]);
+  m->Headers.AppendHeader("X-Mailer", HeaderValue("X-Mailer", pWin->pSMTP[5]));
   m->AddRecipient(to);
+  m->Headers.AppendHeader("Message-ID", m->_GenerateMessageID());
   if (!WindowOpen()) return true;
   pWin->Socket1->Messages.push_back(m);
   pWin->ProgressBar2->SetMaximum(0);

@@ -39,6 +39,10 @@ class EmailMessage {
   // The text last assigned as a whole message; "" when none was.
   std::string RawSource() const;
 
+  // A new unique "Message-ID" value, "<unique@domain>": the domain of the sender address, or the
+  // machine's host name when the sender has no domain.
+  std::string _GenerateMessageID() const;
+
   // Fills the message from a whole mail text: a new Headers from its header block, the three
   // bodies and the attachments (the list starts empty) from its body, read part by part through
   // nested multipart bodies. Texts are stored as they stand, except that a text ending with the

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "platform/core/Strings.h"
+#include "platform/core/TextEncoding.h"
 #include "platform/core/Thread.h"
 #include "smtp/HeaderKeys.h"
 #include "smtp/InternetHeaders.h"
@@ -10,13 +11,53 @@ namespace {
 const std::string kCRLF = "\r\n";
 // Headers the mail block writes in its fixed part (or never, BCC); each between colons.
 constexpr std::string_view kFixedPartNames = ":Date:Subject:From:To:CC:BCC:Received:Return-Path:";
+// The longest line of a mail text, line end not counted (RFC 5322), and the length a folded
+// line keeps to where its words allow.
+constexpr size_t kMaxMailLine = 998;
+constexpr size_t kFoldedLine = 78;
 
-// Appends CR LF and one "name: value" line; the caller drops the leading CR LF at the end.
+// "name: value" on one line. A line break in the value is written as a blank: it would
+// otherwise start a header of its own, or end the header block.
+std::string HeaderLine(std::string_view name, std::string_view value) {
+  return std::string(name) + ": " + fw::ReplaceAll(fw::ReplaceLineEndings(value, fw::EndOfLine::Unix), "\n", " ");
+}
+
+// A header line too long for a mail text, folded before blanks: each line takes as many words as
+// fit in kFoldedLine octets, and at least one. The name stays with the value's first word, and
+// blanks that end the value stay on the last line.
+std::string Folded(const std::string& line) {
+  if (line.size() <= kMaxMailLine) return line;
+  std::string out;
+  size_t lineLength = 0;
+  bool canFold = false;
+  for (size_t start = 0; start < line.size();) {
+    const size_t word = line.find_first_not_of(" \t", start);
+    if (word == std::string::npos) {
+      out.append(line, start);
+      break;
+    }
+    const size_t end = std::min(line.find_first_of(" \t", word), line.size());
+    if (canFold && lineLength + (end - start) > kFoldedLine) {
+      out += kCRLF;
+      lineLength = 0;
+    }
+    out.append(line, start, end - start);
+    lineLength += end - start;
+    canFold = start > 0;
+    start = end;
+  }
+  return out;
+}
+
+// Appends CR LF and one line; the caller drops the leading CR LF at the end.
 void AddLine(std::string& block, std::string_view name, std::string_view value) {
   block += kCRLF;
-  block += name;
-  block += ": ";
-  block += value;
+  block += HeaderLine(name, value);
+}
+
+void AddMailLine(std::string& block, std::string_view name, std::string_view value) {
+  block += kCRLF;
+  block += Folded(HeaderLine(name, value));
 }
 
 std::string WithoutLeadingLineEnd(const std::string& block) { return block.substr(std::min<size_t>(2, block.size())); }
@@ -24,19 +65,19 @@ std::string WithoutLeadingLineEnd(const std::string& block) { return block.subst
 
 std::string InternetHeaders::_FormatEmailHeaders() const {
   std::string block;
-  if (_Headers.HasKey("Return-Path")) AddLine(block, "Return-Path", _Headers.Value("Return-Path"));
+  if (_Headers.HasKey("Return-Path")) AddMailLine(block, "Return-Path", _Headers.Value("Return-Path"));
   for (int i = 0; _Headers.HasKey(header_keys::Key("Received", i)); ++i) {
-    AddLine(block, "Received", _Headers.Value(header_keys::Key("Received", i)));
+    AddMailLine(block, "Received", _Headers.Value(header_keys::Key("Received", i)));
     fw::YieldToNextThread();
   }
   for (const char* name : {"Date", "Subject", "From"})
-    if (_Headers.HasKey(name)) AddLine(block, name, _Headers.Value(name));
+    if (_Headers.HasKey(name)) AddMailLine(block, name, _Headers.Value(name));
   for (const char* name : {"To", "CC"})
-    if (_Headers.HasKey(name)) AddLine(block, name, CommaSeparatedValues(name));
+    if (_Headers.HasKey(name)) AddMailLine(block, name, CommaSeparatedValues(name));
   for (int i = 0; i < _Headers.Count(); ++i) {
     const std::string key = _Headers.Key(i);
     const std::string name = header_keys::NameOf(key);
-    if (fw::InStr(kFixedPartNames, ":" + name + ":") == 0) AddLine(block, name, _Headers.Value(key));
+    if (fw::InStr(kFixedPartNames, ":" + name + ":") == 0) AddMailLine(block, name, _Headers.Value(key));
     fw::YieldToNextThread();
   }
   return WithoutLeadingLineEnd(block);

@@ -1,6 +1,7 @@
 // ISO-2022-JP text and the encoded-word subject, checked by decoding the bytes again.
 #include <gtest/gtest.h>
 
+#include "platform/core/Strings.h"
 #include "platform/core/TextEncoding.h"
 #include "sending/MailTextEncoders.h"
 
@@ -23,6 +24,32 @@ TEST(MailTextEncoders, EncodedWordHasItsFixedFrameForEverySubject) {
   EXPECT_EQ(word.find_first_of("\r\n"), std::string::npos) << "one line, never folded";
   std::string payload = word.substr(16, word.size() - 16 - 3);
   EXPECT_EQ(Decode(fw::DecodeBase64(payload)), subject);
+
+  // Too long for one header line: several words of at most 75 characters, each readable alone.
+  for (int i = 0; i < 40; ++i) subject += "冬季休業のお知らせ";
+  const std::string words = EncodeMIME(subject);
+  std::string decoded;
+  for (const std::string& w : fw::Split(words.substr(0, words.size() - 1), " ")) {
+    EXPECT_LE(w.size(), 75u);
+    decoded += Decode(fw::DecodeBase64(w.substr(16, w.size() - 18)));
+  }
+  EXPECT_EQ(decoded, subject);
+}
+
+TEST(MailTextEncoders, LongLinesAreBrokenBetweenCharactersAndEachPieceEndsInASCII) {
+  std::string paragraph;
+  for (int i = 0; i < 40; ++i) paragraph += "いつもご利用いただき、ありがとうございます。¥100 ";
+  const std::string text = "様\r\n\r\n" + paragraph + "\r\n" + std::string(1500, 'a');
+  const std::string broken = BreakLongLines(UTF8toJIS(text));
+  EXPECT_TRUE(broken.starts_with(UTF8toJIS("様\r\n\r\n"))) << "lines that fit stay as they are";
+  std::string joined;
+  for (const std::string& line : fw::Split(broken, "\r\n")) {
+    EXPECT_LE(line.size(), kMaxMailLine);
+    const size_t lastSwitch = line.rfind('\x1B');
+    EXPECT_TRUE(lastSwitch == std::string::npos || line.substr(lastSwitch, 3) == "\x1B(B") << "back in ASCII";
+    joined += Decode(line);  // each line read on its own
+  }
+  EXPECT_EQ(joined, fw::ReplaceAll(text, "\r\n", ""));
 }
 
 TEST(MailTextEncoders, AsciiPassesThroughAndJapaneseRoundTrips) {
@@ -51,6 +78,9 @@ TEST(MailTextEncoders, CharactersOutsideJISAreMappedNeverDropped) {
       {"ﾊﾟｰﾄ", "パート"},
       {"①", "(1)"},        // a vendor sign with a transliteration
       {"㈱", "(株)"},
+      {"―—", "――"},       // horizontal bar, and the em dash JIS lacks
+      {"ﾞﾟｱﾞ", "゛゜ア゛"},  // sound marks that cannot combine
+      {"\t\x1B$B\x0E\a", "\t$B"},  // control characters other than TAB go
       {"😀", "〓"},         // nothing in JIS: the geta mark
       {"髙", "〓"},
   };
@@ -58,6 +88,7 @@ TEST(MailTextEncoders, CharactersOutsideJISAreMappedNeverDropped) {
     std::string text = std::string("前") + c.in + "後";
     EXPECT_EQ(Decode(UTF8toJIS(text)), std::string("前") + c.out + "後") << c.in;
   }
+  EXPECT_EQ(UTF8toJIS(std::string("a\0b", 3)), "ab");
 }
 
 TEST(MailTextEncoders, ManyUnconvertibleCharactersKeepTheWholeMessage) {

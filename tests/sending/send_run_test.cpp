@@ -1,9 +1,12 @@
 // A whole send on the real window against a real SMTP server: one message per ticked
 // recipient, addressed to that recipient alone, read back by Python's email package.
+#include <QApplication>
 #include <QJsonObject>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "dialogs/PassDlg.h"
 #include "mainwindow/Window1.h"
@@ -77,7 +80,7 @@ TEST_F(SendRun, EveryTickedRecipientGetsOneMessageOfTheirOwn) {
     EXPECT_EQ(m["envelope_from"].toString(), "info@example.com");
     // The encoded word's closing blank stays part of the value.
     EXPECT_EQ(m["Subject"].toString().toStdString(), kSubject + " ");
-    EXPECT_EQ(m["X-Mailer"].toString().toStdString(), "テストメーラ 1.0");
+    EXPECT_EQ(m["X-Mailer"].toString().toStdString(), "テストメーラ 1.0 ") << "an encoded word, as the subject";
     std::string expected = std::string(kNames[i]) + " 様\r\n\r\n" + fw::ReplaceAll(kBody, "\n", "\r\n") + "\r\n";
     EXPECT_EQ(m["body"].toString().toStdString(), expected);
     EXPECT_EQ(m["defects"].toInt(), 0);
@@ -85,6 +88,44 @@ TEST_F(SendRun, EveryTickedRecipientGetsOneMessageOfTheirOwn) {
   std::string raw = server.Raw(1);
   EXPECT_NE(raw.find("Subject: =?ISO-2022-JP?B?"), std::string::npos);
   EXPECT_EQ(raw.find("Mime-Version"), std::string::npos);
+}
+
+TEST_F(SendRun, LongTextAndJapaneseHeadersGoOutAsMailEveryServerTakes) {
+  LocalSmtpServer server("user", "secret");
+  ASSERT_TRUE(server.Started());
+  Prepare("secret", server.Port());
+  for (int row : {2, 3, 4}) w->ListBox2->SetCellCheck(row, 0, false);
+  std::string subject, paragraph;
+  for (int i = 0; i < 60; ++i) subject += "冬季休業のお知らせ";
+  for (int i = 0; i < 40; ++i) paragraph += "いつもご利用いただき、ありがとうございます。¥100 ";
+  w->EditField3->SetText(subject);
+  w->EditField2->SetText(paragraph);
+  w->pSMTP[5] = "テストメーラ\r\nBcc: victim@example.com";  // a line break pasted into the settings
+
+  // A refusal's alert is closed at once and noted, so that the walk ends.
+  bool refused = false;
+  QTimer alerts;
+  QObject::connect(&alerts, &QTimer::timeout, [&] {
+    if (QWidget* alert = QApplication::activeModalWidget()) refused = alert->close();
+  });
+  alerts.start(10);
+  ASSERT_TRUE(SendAndWait());
+  EXPECT_FALSE(refused);
+  QJsonArray mail = server.ReadBack();
+  ASSERT_EQ(mail.size(), 2);
+  for (int i = 0; i < 2; ++i) {
+    QJsonObject m = mail[i].toObject();
+    EXPECT_EQ(m["Subject"].toString().toStdString(), subject + " ");
+    EXPECT_EQ(fw::ReplaceAll(m["body"].toString().toStdString(), "\r\n", ""), std::string(kNames[i]) + " 様" + paragraph);
+    EXPECT_EQ(m["X-Mailer"].toString().toStdString(), "テストメーラ Bcc: victim@example.com ");
+    EXPECT_EQ(m["defects"].toInt(), 0);
+    EXPECT_TRUE(m["Message-ID"].toString().endsWith("@example.com>"));
+    const std::string raw = server.Raw(i + 1);
+    for (const std::string& line : fw::Split(raw, "\r\n")) EXPECT_LE(line.size(), 998u);
+    const std::string head = raw.substr(0, raw.find("\r\n\r\n"));
+    EXPECT_TRUE(std::all_of(head.begin(), head.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        << head;
+  }
 }
 
 TEST_F(SendRun, OnlyTickedRowsAreSentAndTheWalkCountsHandedOverMessages) {

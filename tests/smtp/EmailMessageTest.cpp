@@ -1,6 +1,8 @@
 // The message object: header-backed sender, subject and address lists.
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "smtp/EmailMessage.h"
 
 namespace {
@@ -51,6 +53,16 @@ TEST(EmailMessage, SubjectAndSenderKeepTheLastValue) {
   EXPECT_EQ(m.Subject(), "two");
   EXPECT_EQ(m.FromAddress(), "y@example.com");
   EXPECT_EQ(m.Headers.Count(), 2);
+}
+
+TEST(EmailMessage, MessageIdsAreUniqueAndNameTheSendersDomain) {
+  EmailMessage m;
+  m.FromAddress("info@example.com");
+  const std::string id = m._GenerateMessageID();
+  EXPECT_TRUE(std::regex_match(id, std::regex("<[0-9a-f]+\\.[0-9a-f]+@example\\.com>"))) << id;
+  EXPECT_NE(m._GenerateMessageID(), id);
+  m.FromAddress("nobody");  // no domain: the host name stands in
+  EXPECT_TRUE(std::regex_match(m._GenerateMessageID(), std::regex("<[0-9a-f.]+@[A-Za-z0-9][A-Za-z0-9.-]*>")));
 }
 
 }  // namespace

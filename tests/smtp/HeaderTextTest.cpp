@@ -28,6 +28,27 @@ TEST(HeaderText, ProgramMessageStartsWithDateSubjectFromTo) {
             "X-Mailer: M\r\nContent-type: text/plain;\r\nContent-transfer-encoding: 7bit");
 }
 
+TEST(HeaderText, ALineBreakInAValueNeverStartsALine) {
+  EmailHeaders h;
+  h.AppendHeader("From", "f@example.com\nBcc: victim@example.com");
+  h.AppendHeader("X-Mailer", "M\r\n\r\nbody\r");
+  EXPECT_EQ(h._FormatEmailHeaders(), "From: f@example.com Bcc: victim@example.com\r\nX-Mailer: M  body ");
+}
+
+TEST(HeaderText, ALineTooLongForMailIsFoldedBeforeBlanks) {
+  EmailHeaders h;
+  std::string value, folded;
+  for (int i = 0; i < 20; ++i) {
+    const std::string word = "=?ISO-2022-JP?B?" + std::string(56, char('A' + i)) + "?=";
+    value += word + " ";
+    folded += (i ? "\r\n " : "") + word;
+  }
+  h.AppendHeader("Subject", value);
+  h.AppendHeader("X-Fits", value.substr(0, 980));
+  // One word a line, the closing blank kept; a line that fits stays as it is.
+  EXPECT_EQ(h._FormatEmailHeaders(), "Subject: " + folded + " \r\nX-Fits: " + value.substr(0, 980));
+}
+
 TEST(HeaderText, FixedPartOrderAndExclusions) {
   EmailHeaders h;
   h.AppendHeader("Dates", "x");

@@ -162,7 +162,7 @@ TEST_F(MessageSource, BadHeaderValuesDoNotBreakTheText) {
   m.BodyPlainText = "b";
   const std::string text = m.Source();
   EXPECT_EQ(m.Headers.Value("Content-type"), "text/plain; charset=us-ascii");  // unfolded
-  EXPECT_EQ(HeaderBlock(text), ": \r\nX-Multi: one\r\ntwo\r\n..three\r\nContent-type: text/plain; charset=us-ascii\r\n"
+  EXPECT_EQ(HeaderBlock(text), ": \r\nX-Multi: one two .three\r\nContent-type: text/plain; charset=us-ascii\r\n"
             "Content-transfer-encoding: 7bit");
   EXPECT_EQ(text.substr(text.size() - 3), "\r\n.");
 }

@@ -10,26 +10,22 @@ namespace {
 const char* kReadBack = R"PY(
 import email, email.header, json, os, sys
 folder = sys.argv[1]
-def header_text(raw, name):
-    # The raw value, read as UTF-8 (the program writes its mailer name as it stands).
-    for line in raw.split(b"\r\n\r\n", 1)[0].split(b"\r\n"):
-        if line.lower().startswith(name.lower() + b":"):
-            return line.split(b":", 1)[1].strip().decode("utf-8", "replace")
-    return ""
+def decoded(value):
+    return "".join(
+        part.decode(charset or "ascii") if isinstance(part, bytes) else part
+        for part, charset in email.header.decode_header(value))
 out = []
 n = 1
 while os.path.exists(os.path.join(folder, f"{n}.eml")):
     raw = open(os.path.join(folder, f"{n}.eml"), "rb").read()
     envelope = json.load(open(os.path.join(folder, f"{n}.json")))
     msg = email.message_from_bytes(raw)
-    subject = "".join(
-        part.decode(charset or "ascii") if isinstance(part, bytes) else part
-        for part, charset in email.header.decode_header(msg.get("Subject", "")))
     body = msg.get_payload(decode=True) or b""
     out.append({
         "envelope_from": envelope["from"], "envelope_to": envelope["to"],
-        "From": str(msg.get("From", "")), "To": str(msg.get("To", "")), "Subject": subject,
-        "X-Mailer": header_text(raw, b"X-Mailer"), "Content-Type": str(msg.get("Content-Type", "")),
+        "From": str(msg.get("From", "")), "To": str(msg.get("To", "")), "Subject": decoded(msg.get("Subject", "")),
+        "X-Mailer": decoded(msg.get("X-Mailer", "")), "Message-ID": str(msg.get("Message-ID", "")),
+        "Content-Type": str(msg.get("Content-Type", "")),
         "body": body.decode("iso2022_jp"), "defects": len(msg.defects),
     })
     n += 1
