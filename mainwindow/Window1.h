@@ -62,8 +62,8 @@ class Window1 : public fw::Window {
   void Toolbar11_Action(fw::ToolItem* item);
   void Toolbar11_Open();
 
-  // A recipient the program will not send to: reported from the event loop as a server's
-  // refusal is, flags included. Called by the sending thread.
+  // A recipient the program will not send to: reported as a refusal, flags included. Called by
+  // the sending thread.
   void RefuseRecipient(const std::string& address);
   // While a send runs, the set list and the three template fields keep what the send reads.
   void LockForSend(bool locked);

@@ -76,13 +76,11 @@ std::string Window1::AddressForAlert(const std::string& address) {
 }
 
 void Window1::RefuseRecipient(const std::string& address) {
-  std::string message = "宛先のメールアドレスが正しくありません: " + AddressForAlert(address);
-  // The sending thread never opens an alert itself.
-  fw::CallLater([this, message] {
-    if (!fw::IsOpen(this)) return;
-    gCautionDlg1(message, "", this);
-    pSent = true;
-    pError = true;
+  std::string reason = "宛先のメールアドレスが正しくありません: " + AddressForAlert(address);
+  // As the client's own refusals are reported; later, since the sending thread never opens an
+  // alert itself.
+  fw::CallLater([this, reason] {
+    if (fw::IsOpen(this)) Socket1_ServerError(SMTPSocket::kClientRefusal, reason, nullptr);
   });
 }
 

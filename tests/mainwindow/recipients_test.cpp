@@ -176,7 +176,7 @@ TEST_F(Recipients, AddressesAreCheckedBeforeAnythingIsSent) {
   Press(w->Toolbar11->ToolItem1);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !w->EditField1->Text().empty(); }, 10000));
   ASSERT_TRUE(seen->answered);
-  EXPECT_TRUE(seen->texts.contains("宛先のメールアドレスが正しくありません: x@a.example <victim@b.example>"));
+  EXPECT_TRUE(seen->texts.contains("Error: 宛先のメールアドレスが正しくありません: x@a.example <victim@b.example>"));
   EXPECT_EQ(w->EditField1->Text(), "Send End.\n") << "nothing logged as sent";
   EXPECT_TRUE(w->Socket1->Messages.empty());
 }
