@@ -1,10 +1,13 @@
 // Any bytes as "NameList.txt" and as "Template.txt", read line by line and split into fields the
 // way the main window reads them. The first byte picks a variation of the rest: its line ends
-// turned into CR LF or CR, a UTF-8 byte-order mark in front, or the text turned into Shift_JIS.
+// turned into CR LF or CR, a UTF-8 byte-order mark in front, the text or its first line alone
+// turned into Shift_JIS.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/core/Strings.h"
 #include "platform/core/TextEncoding.h"
@@ -16,11 +19,31 @@ void Check(bool ok) {
   if (!ok) std::abort();
 }
 
+std::string ToShiftJIS(const std::string& text) {
+  auto converter = fw::GetTextConverter(fw::TextEncoding::UTF8, fw::TextEncoding::ShiftJIS);
+  return converter && fw::IsValidUTF8(text) ? converter->convert(text) : text;
+}
+
+std::vector<std::string> Lines(const std::string& bytes) {
+  fw::TextInputStream stream(bytes);
+  std::vector<std::string> lines;
+  while (!stream.IsEOF()) lines.push_back(stream.ReadLine());
+  return lines;
+}
+
+// One Shift_JIS line in a UTF-8 text spoils at most itself.
+void ReadOneOddLine(const std::string& text) {
+  // A byte-order mark would be dropped from the UTF-8 text only.
+  if (!fw::IsValidUTF8(text) || text.compare(0, 3, "\xEF\xBB\xBF") == 0) return;
+  const size_t end = std::min(text.find_first_of("\r\n"), text.size());
+  std::vector<std::string> mixed = Lines(ToShiftJIS(text.substr(0, end)) + text.substr(end));
+  std::vector<std::string> original = Lines(text);
+  Check(mixed.size() == original.size());
+  Check(std::equal(mixed.begin() + (mixed.empty() ? 0 : 1), mixed.end(), original.begin() + (original.empty() ? 0 : 1)));
+}
+
 std::string Variation(uint8_t mode, std::string text) {
-  if (mode & 4) {
-    auto converter = fw::GetTextConverter(fw::TextEncoding::UTF8, fw::TextEncoding::ShiftJIS);
-    if (converter && fw::IsValidUTF8(text)) text = converter->convert(text);
-  }
+  if (mode & 4) text = ToShiftJIS(text);
   switch (mode & 3) {
     case 1: text = fw::ReplaceAll(text, "\n", "\r\n"); break;
     case 2: text = fw::ReplaceAll(text, "\n", "\r"); break;
@@ -53,6 +76,10 @@ void ReadNameList(const std::string& bytes) {
       Check(name.find('\t') == std::string::npos);
     }
   } while (!stream.IsEOF());
+  // Decoding keeps every line end: no line is joined to another or split.
+  const std::string raw = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? bytes.substr(3) : bytes;
+  auto lineEnds = [](const std::string& s) { return std::count(s.begin(), s.end(), '\r') + std::count(s.begin(), s.end(), '\n'); };
+  Check(lineEnds(decoded) == lineEnds(raw));
   std::string expected = fw::ReplaceAll(fw::ReplaceAll(decoded, "\r\n", "\n"), "\r", "\n");
   if (!expected.empty() && expected.back() == '\n') expected.pop_back();
   Check(joined == expected);
@@ -77,5 +104,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes = Variation(data[0], std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
   ReadNameList(bytes);
   ReadTemplate(bytes);
+  if (data[0] & 16) ReadOneOddLine(std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
   return 0;
 }

@@ -62,6 +62,12 @@ class Window1 : public fw::Window {
   void Toolbar11_Action(fw::ToolItem* item);
   void Toolbar11_Open();
 
+  // A recipient the program will not send to: reported as a refusal, flags included. Called by
+  // the sending thread.
+  void RefuseRecipient(const std::string& address);
+  // While a send runs, the set list and the three template fields keep what the send reads.
+  void LockForSend(bool locked);
+
   // The menu bar's items, looked up by name.
   fw::MenuItem* EditMenu() const;
   fw::MenuItem* AppleAbout() const;
@@ -101,6 +107,7 @@ class Window1 : public fw::Window {
   // overall progress maximum.
   int CheckedCount();
   void ShowCount(int count);
+  // An address as an alert quotes it: cut to a readable length.
 
   int pMax = 0;
   std::weak_ptr<fw::Thread> pRun;  // the send in progress, if any

@@ -5,6 +5,7 @@
 #include "platform/core/Strings.h"
 #include "platform/core/TextInputStream.h"
 #include "platform/core/Thread.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Picture.h"
 
 void Window1::LoadNameList() {
@@ -21,10 +22,14 @@ void Window1::LoadNameList() {
   do {
     std::string line = stream->ReadLine();
     if (fw::LeftB(line, 2) != "//") {
+      std::string address = fw::NthField(line, "\t", 1);
       ListBox2->AddRow("");
-      ListBox2->SetCellType(n, 0, fw::Listbox::TypeCheckbox);
-      ListBox2->SetCellCheck(n, 0, true);
-      ListBox2->SetCell(n, 1, fw::NthField(line, "\t", 1));
+      // A row without an address (a blank line, say) gets no check box: it is never sent.
+      if (!fw::Trim(address).empty()) {
+        ListBox2->SetCellType(n, 0, fw::Listbox::TypeCheckbox);
+        ListBox2->SetCellCheck(n, 0, true);
+      }
+      ListBox2->SetCell(n, 1, address);
       ListBox2->SetCell(n, 2, fw::NthField(line, "\t", 2));
       ++n;
     }
@@ -54,11 +59,24 @@ void Window1::ShowCount(int count) {
 void Window1::ListBox2_CellAction(int, int) { ShowCount(CheckedCount()); }
 
 void Window1::CheckAllList(bool b) {
+  int count = 0;
   for (int i = 0; i < pMax; ++i) {
-    ListBox2->SetCellCheck(i, 0, b);
+    if (ListBox2->CellType(i, 0) == fw::Listbox::TypeCheckbox) {
+      ListBox2->SetCellCheck(i, 0, b);
+      count += b ? 1 : 0;
+    }
     fw::YieldToNextThread();
   }
-  ShowCount(b ? pMax : 0);
+  ShowCount(count);
+}
+
+void Window1::RefuseRecipient(const std::string& address) {
+  std::string reason = "宛先のメールアドレスが正しくありません: " + address;
+  // As the client's own refusals are reported (the handler cuts the text for the alert); later,
+  // since the sending thread never opens an alert itself.
+  fw::CallLater([this, reason] {
+    if (fw::IsOpen(this)) Socket1_ServerError(SMTPSocket::kClientRefusal, reason, nullptr);
+  });
 }
 
 bool Window1::ListBox2_CellBackgroundPaint(fw::Graphics& g, int row, int) {

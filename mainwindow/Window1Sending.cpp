@@ -6,6 +6,7 @@
 #include "mainwindow/Window1.h"
 #include "sending/Thread1.h"
 #include "shell/Toolbar1.h"
+#include "smtp/MailAddress.h"
 
 void Window1::Toolbar11_Action(fw::ToolItem* item) {
   const std::string& name = item->Name;
@@ -18,6 +19,12 @@ void Window1::Toolbar11_Action(fw::ToolItem* item) {
     }
     if (ProgressBar1->Maximum() == 0) {
       gCautionDlg1("送信対象がありませんので、処理を中止します。", "どれか１つは選んで下さい。", this);
+      return;
+    }
+    if (!IsMailAddress(pSMTP[4])) {
+      gCautionDlg1(pSMTP[4].empty() ? "送信者のメールアドレスが設定されていません。"
+                                    : "送信者のメールアドレスが正しくありません: " + gAlertText(pSMTP[4]),
+                   "送信設定を確かめて下さい。", this);
       return;
     }
     if (pSMTP[3].empty()) {
@@ -33,6 +40,7 @@ void Window1::Toolbar11_Action(fw::ToolItem* item) {
     auto thread = std::make_shared<Thread1>();
     thread->pWin = this;
     thread->pMax = pMax;
+    LockForSend(true);
     thread->Run();
     pRun = thread;
   } else if (name == "ToolItem6") {

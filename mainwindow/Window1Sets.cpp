@@ -85,6 +85,14 @@ void Window1::LoadTemplate() {
   pChange = false;
 }
 
+void Window1::LockForSend(bool locked) {
+  // The send reads the selected set's rows and the three fields as it goes. Ticks stay live.
+  ListBox1->SetEnabled(!locked);
+  EditField3->SetReadOnly(locked);
+  EditField4->SetReadOnly(locked);
+  EditField2->SetReadOnly(locked);
+}
+
 void Window1::EditField2_TextChange() { pChange = true; }
 
 void Window1::EditField3_TextChange() { pChange = true; }

@@ -8,8 +8,12 @@
 #include "platform/core/TextEncoding.h"
 #include "sending/MailTextEncoders.h"
 #include "smtp/EmailMessage.h"
+#include "smtp/MailAddress.h"
 
-void Thread1::Event_Run() { GenMail(); }
+void Thread1::Event_Run() {
+  GenMail();
+  if (WindowOpen()) pWin->LockForSend(false);
+}
 
 bool Thread1::WindowOpen() const { return fw::IsOpen(pWin); }
 
@@ -53,9 +57,14 @@ bool Thread1::GenMail3(const std::string& to, const std::string& subject, const 
   m->AddRecipient(to);
   m->Headers.AppendHeader("Message-ID", m->_GenerateMessageID());
   if (!WindowOpen()) return true;
-  pWin->Socket1->Messages.push_back(m);
-  pWin->ProgressBar2->SetMaximum(0);
-  pWin->Socket1->SendMail();
+  if (!IsMailAddress(to)) {
+    // Never queued; it ends as a refusal does.
+    pWin->RefuseRecipient(to);
+  } else {
+    pWin->Socket1->Messages.push_back(m);
+    pWin->ProgressBar2->SetMaximum(0);
+    pWin->Socket1->SendMail();
+  }
 
   while (WindowOpen() && !pWin->pSent) fw::YieldToNextThread();
   // Lets the events that end the session (the reply to QUIT, the server's close) arrive while

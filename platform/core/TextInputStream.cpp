@@ -1,16 +1,50 @@
 #include "platform/core/TextInputStream.h"
 
 #include <QFile>
+#include <algorithm>
+#include <vector>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/core/TextEncoding.h"
 
 namespace fw {
+namespace {
+
+// The pieces of text, each up to and with its line end. CR and LF never occur inside a
+// Shift_JIS character, so a piece is a line in either encoding.
+std::vector<std::string_view> Pieces(std::string_view text) {
+  std::vector<std::string_view> pieces;
+  while (!text.empty()) {
+    size_t end = text.find_first_of("\r\n");
+    end = end == std::string_view::npos ? text.size() : end + 1;
+    pieces.push_back(text.substr(0, end));
+    text.remove_prefix(end);
+  }
+  return pieces;
+}
+
+}  // namespace
 
 std::shared_ptr<TextInputStream> TextInputStream::Open(const std::string& path) {
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) return nullptr;
-  QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) return nullptr;
+  // Without blocking: opening a FIFO for reading would wait for a writer.
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat st{};
+  // A FIFO, a device or a huge file would hang the window or exhaust the memory.
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxBytes) {
+    ::close(fd);
+    return nullptr;
+  }
+  QFile file;
+  if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    ::close(fd);
+    return nullptr;
+  }
+  // A file that grows while it is read stops at the bound.
+  QByteArray bytes = file.read(kMaxBytes + 1);
+  if (file.error() != QFileDevice::NoError || bytes.size() > kMaxBytes) return nullptr;
   return std::make_shared<TextInputStream>(bytes.toStdString());
 }
 
@@ -18,7 +52,22 @@ std::string TextInputStream::DecodeText(std::string bytes) {
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
   if (IsValidUTF8(bytes)) return bytes;
   auto converter = GetTextConverter(TextEncoding::ShiftJIS, TextEncoding::UTF8);
-  return converter ? converter->convert(bytes) : bytes;
+  if (!converter) return bytes;
+  // Mostly Shift_JIS: the whole text is. Otherwise only the lines that are not UTF-8 are.
+  const std::vector<std::string_view> lines = Pieces(bytes);
+  size_t beyondAscii = 0, odd = 0;
+  for (std::string_view line : lines) {
+    if (IsValidUTF8(line)) {
+      beyondAscii += std::any_of(line.begin(), line.end(), [](char c) { return c & 0x80; }) ? 1 : 0;
+    } else {
+      ++beyondAscii;
+      ++odd;
+    }
+  }
+  if (odd * 2 > beyondAscii) return converter->convert(bytes);
+  std::string text;
+  for (std::string_view line : lines) text += IsValidUTF8(line) ? std::string(line) : converter->convert(line);
+  return text;
 }
 
 TextInputStream::TextInputStream(std::string bytes) : text_(DecodeText(std::move(bytes))) {}

@@ -1,6 +1,8 @@
 #pragma once
 // A text file read line by line. Lines end at CR LF, LF or CR; a UTF-8 byte-order mark is
-// dropped; a file that is not valid UTF-8 is read as Shift_JIS (CP932). Lines come out as UTF-8.
+// dropped; a file whose lines beyond ASCII are mostly not UTF-8 is read as Shift_JIS (CP932), and
+// in any other file each line that is not UTF-8 is. Lines come out as UTF-8.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -9,7 +11,10 @@ namespace fw {
 
 class TextInputStream {
  public:
-  // nullptr when the file cannot be opened.
+  // Only regular files of up to this size are read.
+  static constexpr int64_t kMaxBytes = int64_t{64} << 20;
+
+  // nullptr when the file cannot be opened or is not a regular file of a readable size.
   static std::shared_ptr<TextInputStream> Open(const std::string& path);
   // Reads from text already in memory (the file's bytes).
   explicit TextInputStream(std::string bytes);

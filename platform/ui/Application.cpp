@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QTimer>
 
 #include "platform/ui/Window.h"
 
@@ -50,5 +51,7 @@ void InitializeFramework() { QApplication::setFont(DeclaredFont(FontDecl{})); }
 void CloseAllWindows() {
   for (Window* w : OpenWindows()) delete w;
 }
+
+void CallLater(std::function<void()> f) { QTimer::singleShot(0, QCoreApplication::instance(), std::move(f)); }
 
 }  // namespace fw

@@ -51,4 +51,8 @@ void InitializeFramework();
 // Destroys every window that is still open, without asking them.
 void CloseAllWindows();
 
+// Runs f from the event loop once the current event is done: never inside a thread's body, so
+// f may show a modal alert.
+void CallLater(std::function<void()> f);
+
 }  // namespace fw

@@ -23,6 +23,9 @@ void Control::Adopt(QWidget* widget) {
 
 bool Control::Visible() const { return widget_ && widget_->isVisibleTo(widget_->parentWidget()); }
 bool Control::Enabled() const { return widget_ && widget_->isEnabled(); }
+void Control::SetEnabled(bool enabled) {
+  if (widget_) widget_->setEnabled(enabled);
+}
 
 void Control::ApplyFont(QWidget* widget, const FontDecl& font) { widget->setFont(DeclaredFont(font)); }
 

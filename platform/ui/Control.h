@@ -47,6 +47,7 @@ class Control {
   int TabIndex() const { return decl_.TabIndex; }
   bool Visible() const;
   bool Enabled() const;
+  void SetEnabled(bool enabled);
   Window& Owner() const { return window_; }
   // The Qt widget that shows the control (for the framework and for tests).
   QWidget* Widget() const { return widget_; }

@@ -107,6 +107,14 @@ void EditField::SetText(const std::string& text) {
   if (!same) Changed();
 }
 
+void EditField::SetReadOnly(bool readOnly) {
+  decl_.ReadOnly = readOnly;
+  if (text_)
+    text_->setReadOnly(readOnly);
+  else
+    line_->setReadOnly(readOnly);
+}
+
 int EditField::SelStart() const {
   QString all = text_ ? text_->toPlainText() : line_->text();
   int units = text_ ? text_->textCursor().selectionStart()

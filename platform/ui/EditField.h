@@ -31,6 +31,8 @@ class EditField : public Control {
   std::string Text() const;
   void SetText(const std::string& text);
   bool ReadOnly() const { return decl_.ReadOnly; }
+  // The user can no longer change the text (the program still can); it can still be selected.
+  void SetReadOnly(bool readOnly);
   bool Password() const { return decl_.Password; }
   // Positions count characters from 0.
   int SelStart() const;

@@ -117,28 +117,53 @@ class CellDelegate : public QStyledItemDelegate {
   Listbox& owner_;
 };
 
-// Re-lays the column widths whenever the list changes size.
-class TableView : public QTableView {
+}  // namespace
+
+// Re-lays the column widths whenever the list changes size. A key press or a click may select
+// in several steps (Qt selects the row an arrow key moves to twice): the list raises Change once,
+// when the view has done.
+class ListboxView : public QTableView {
  public:
-  TableView(QWidget* parent, std::function<void()> onResize) : QTableView(parent), onResize_(std::move(onResize)) {}
+  explicit ListboxView(Listbox& owner) : QTableView(owner.Owner().Content()), owner_(owner) {}
 
  protected:
   void resizeEvent(QResizeEvent* e) override {
     QTableView::resizeEvent(e);
-    onResize_();
+    owner_.ApplyColumnWidths();
+  }
+  void keyPressEvent(QKeyEvent* e) override {
+    UserInput([&] { QTableView::keyPressEvent(e); });
+  }
+  bool viewportEvent(QEvent* e) override {
+    switch (e->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::MouseMove: {
+        bool handled = false;
+        UserInput([&] { handled = QTableView::viewportEvent(e); });
+        return handled;
+      }
+      default:
+        return QTableView::viewportEvent(e);
+    }
   }
 
  private:
-  std::function<void()> onResize_;
+  void UserInput(const std::function<void()>& handle) {
+    owner_.settling_ = true;
+    handle();
+    owner_.settling_ = false;
+    owner_.SelectionChanged();
+  }
+  Listbox& owner_;
 };
-
-}  // namespace
 
 Listbox::Listbox(Window& window, const ControlDecl& decl, const ListboxDecl& list) : Control(window, decl), decl_(list) {
   std::vector<std::string> headings;
   if (list.HasHeading) headings = Split(list.InitialValue, "\t");
   model_ = std::make_unique<ListboxModel>(*this, std::max(list.ColumnCount, 1), headings);
-  view_ = new TableView(window.Content(), [this] { ApplyColumnWidths(); });
+  view_ = new ListboxView(*this);
   view_->setModel(model_.get());
   view_->setItemDelegate(new CellDelegate(*this, view_));
   view_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -251,6 +276,7 @@ void Listbox::SetListIndex(int row) {
 }
 
 void Listbox::SelectionChanged() {
+  if (settling_) return;
   QModelIndexList rows = view_->selectionModel()->selectedRows();
   int now = rows.isEmpty() ? -1 : rows.first().row();
   if (now == listIndex_) return;

@@ -13,6 +13,7 @@ namespace fw {
 
 class Graphics;
 class ListboxModel;
+class ListboxView;
 
 struct ListboxDecl {
   int ColumnCount = 1;
@@ -59,12 +60,14 @@ class Listbox : public Control {
 
  private:
   friend class ListboxModel;
+  friend class ListboxView;
   void ApplyColumnWidths();
   void SelectionChanged();
   ListboxDecl decl_;
   QTableView* view_;
   std::unique_ptr<ListboxModel> model_;
   int listIndex_ = -1;
+  bool settling_ = false;  // the view is handling the user's input
 };
 
 }  // namespace fw

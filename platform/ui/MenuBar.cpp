@@ -21,7 +21,10 @@ QString QtShortcut(const std::string& s) {
 // The standard editing commands, carried out in the focused text field.
 bool RunEditCommand(const std::string& name) {
   QWidget* w = QApplication::focusWidget();
+  // A read-only field is copied from, never changed (Qt's own cut and paste would change it).
+  const bool changes = name != "EditCopy" && name != "EditSelectAll";
   if (auto* line = qobject_cast<QLineEdit*>(w)) {
+    if (changes && line->isReadOnly()) return true;
     if (name == "EditUndo") line->undo();
     else if (name == "EditCut") line->cut();
     else if (name == "EditCopy") line->copy();
@@ -32,6 +35,7 @@ bool RunEditCommand(const std::string& name) {
     return true;
   }
   if (auto* text = qobject_cast<QPlainTextEdit*>(w)) {
+    if (changes && text->isReadOnly()) return true;
     if (name == "EditUndo") text->undo();
     else if (name == "EditCut") text->cut();
     else if (name == "EditCopy") text->copy();

@@ -4,14 +4,18 @@
 #include <QAction>
 #include <QImage>
 #include <QTableView>
+#include <QTest>
 
+#include "smtp/MailAddress.h"
 #include "tests/mainwindow/SetFixture.h"
+#include "tests/support/DataFiles.h"
 #include "tests/support/ModalAnswer.h"
 
 namespace {
 
 using settest::SetWindowTest;
 using testsupport::AnswerModals;
+using testsupport::AnswerNextModal;
 
 class Recipients : public SetWindowTest {
  protected:
@@ -52,20 +56,26 @@ TEST_F(Recipients, CommentsBlankLinesAndTabFields) {
   for (int i = 0; i < 7; ++i) {
     EXPECT_EQ(Address(i), rows[i][0]) << "row " << i;
     EXPECT_EQ(Name(i), rows[i][1]) << "row " << i;
-    EXPECT_EQ(w->ListBox2->CellType(i, 0), fw::Listbox::TypeCheckbox);
-    EXPECT_TRUE(w->ListBox2->CellCheck(i, 0));
+    // A row without an address has no check box: it is never sent and never counted.
+    bool sendable = *rows[i][0] != 0;
+    EXPECT_EQ(w->ListBox2->CellType(i, 0), sendable ? fw::Listbox::TypeCheckbox : fw::Listbox::TypeDefault);
+    EXPECT_EQ(w->ListBox2->CellCheck(i, 0), sendable);
   }
-  EXPECT_EQ(CountLabel(), "総数：7");
-  EXPECT_EQ(w->ProgressBar1->Maximum(), 7);
+  EXPECT_EQ(CountLabel(), "総数：5");
+  EXPECT_EQ(w->ProgressBar1->Maximum(), 5);
   EXPECT_EQ(w->ListBox2->ListIndex(), -1) << "no row is selected after a load";
+  Press(w->Toolbar11->ToolItem7);
+  Press(w->Toolbar11->ToolItem6);
+  EXPECT_FALSE(w->ListBox2->CellCheck(1, 0)) << "tick-all passes rows without an address";
+  EXPECT_EQ(CountLabel(), "総数：5");
 }
 
-TEST_F(Recipients, EmptyFileGivesOneEmptyTickedRow) {
+TEST_F(Recipients, EmptyFileGivesOneRowThatIsNeverSent) {
   OpenWithList("");
   ASSERT_EQ(w->ListBox2->ListCount(), 1);
   EXPECT_EQ(Address(0), "");
-  EXPECT_TRUE(w->ListBox2->CellCheck(0, 0));
-  EXPECT_EQ(CountLabel(), "総数：1");
+  EXPECT_FALSE(w->ListBox2->CellCheck(0, 0));
+  EXPECT_EQ(CountLabel(), "総数：0");
 }
 
 TEST_F(Recipients, CommentsOnlyGiveNoRowsAndNothingToSend) {
@@ -124,6 +134,51 @@ TEST_F(Recipients, MissingListKeepsTheRowsTheirTicksAndTheirTrueCount) {
   EXPECT_EQ(CountLabel(), "総数：3") << "the count shows the ticked rows";
   EXPECT_EQ(w->ProgressBar1->Maximum(), 3);
   EXPECT_EQ(w->EditField3->Text(), "件名B");
+}
+
+TEST(RecipientAddress, OnlyOnePlainAddressPasses) {
+  EXPECT_TRUE(IsMailAddress("a@example.com"));
+  EXPECT_TRUE(IsMailAddress("first.last+tag@sub.example.co.jp"));
+  EXPECT_TRUE(IsMailAddress(std::string(64, 'l') + "@" + std::string(189, 'd')));  // 254 octets
+  const std::string bad[] = {"",
+                             "@example.com",
+                             "a@",
+                             "example.com",
+                             "a@b@c",
+                             "a b@example.com",
+                             "a@b> NOTIFY=SUCCESS",
+                             "x@a.example <victim@b.example>",
+                             "a@x.example,b@y.example",
+                             std::string("a\0b@example.com", 15),
+                             "a\t@example.com",
+                             "山田@example.com",
+                             std::string(64, 'l') + "@" + std::string(190, 'd')};
+  for (const std::string& address : bad) EXPECT_FALSE(IsMailAddress(address)) << address;
+}
+
+// A recipient or a sender that is not one plain address never reaches the server: the sender
+// stops the send at 送信, a recipient is refused as the server would refuse it.
+TEST_F(Recipients, AddressesAreCheckedBeforeAnythingIsSent) {
+  folder().Write("Data/smtp", testsupport::SettingsFile({"127.0.0.1", "1", "", "pw", "", "mailer"}));
+  OpenWithList("x@a.example <victim@b.example>\tX\n");
+  auto seen = AnswerNextModal("OK");
+  Press(w->Toolbar11->ToolItem1);
+  ASSERT_TRUE(seen->answered);
+  EXPECT_TRUE(seen->texts.contains("送信者のメールアドレスが設定されていません。"));
+  w->pSMTP[4] = "me@example.com> NOTIFY=SUCCESS";
+  seen = AnswerNextModal("OK");
+  Press(w->Toolbar11->ToolItem1);
+  ASSERT_TRUE(seen->answered);
+  EXPECT_TRUE(seen->texts.contains("送信者のメールアドレスが正しくありません: me@example.com> NOTIFY=SUCCESS"));
+
+  w->pSMTP[4] = "me@example.com";
+  seen = AnswerNextModal("OK");
+  Press(w->Toolbar11->ToolItem1);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !w->EditField1->Text().empty(); }, 10000));
+  ASSERT_TRUE(seen->answered);
+  EXPECT_TRUE(seen->texts.contains("Error: 宛先のメールアドレスが正しくありません: x@a.example <victim@b.example>"));
+  EXPECT_EQ(w->EditField1->Text(), "Send End.\n") << "nothing logged as sent";
+  EXPECT_TRUE(w->Socket1->Messages.empty());
 }
 
 TEST_F(Recipients, EvenRowsHaveTheLightBlueBackground) {

@@ -158,6 +158,27 @@ TEST_F(SetsAndTemplate, EditedTextAsksAndCancelPutsThePreviousSetBack) {
   EXPECT_EQ(w->ListBox1->ListIndex(), RowOf("A"));
 }
 
+TEST_F(SetsAndTemplate, AKeyOrAClickInTheSetListAsksOnce) {
+  OpenWithSets({"A", "B", "C"});
+  Select("A");
+  TypeIntoSubject("!");
+  QTableView* view = w->ListBox1->View();
+  view->setFocus();
+  // The question is modal: every one a key press or a click asks comes before it returns.
+  auto seen = AnswerModals({"キャンセル", "キャンセル", "キャンセル"}, 1000);
+  QTest::keyClick(view, Qt::Key_Down);
+  EXPECT_TRUE(seen[0]->answered);
+  EXPECT_FALSE(seen[1]->answered) << "the question came twice";
+  EXPECT_EQ(w->ListBox1->ListIndex(), RowOf("A"));
+
+  QRect c = view->visualRect(view->model()->index(RowOf("C"), 0));
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, c.center());
+  EXPECT_TRUE(seen[1]->answered);
+  EXPECT_FALSE(seen[2]->answered);
+  EXPECT_EQ(w->ListBox1->ListIndex(), RowOf("A"));
+  EXPECT_EQ(w->EditField3->Text(), "件名A!");
+}
+
 TEST_F(SetsAndTemplate, TypingBeforeAnyLoadAsksAndCancelSelectsRowZeroWithoutLoading) {
   OpenWithSets({"A", "B", "C"});
   w->EditField2->SetText("draft");

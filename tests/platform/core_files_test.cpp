@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <iterator>
@@ -187,6 +188,29 @@ TEST_F(CoreFiles, ShiftJisFileIsReadAsJapaneseUtf8) {
   EXPECT_EQ(in->ReadLine(), "①～");
   EXPECT_EQ(in->ReadLine(), "ｱabc");
   EXPECT_TRUE(in->IsEOF());
+}
+
+TEST_F(CoreFiles, AShiftJisLineInAUtf8FileSpoilsNothingElse) {
+  // "山田" in Shift_JIS among UTF-8 lines: each line reads as itself.
+  EXPECT_EQ(AllLines("a@x\t鈴木\nb@x\t\x8E\x52\x93\x63\r\nc@x\t佐藤\n"), (Lines{"a@x\t鈴木", "b@x\t山田", "c@x\t佐藤"}));
+  // Mostly Shift_JIS: every line is, also one that happens to be valid UTF-8 (not "花").
+  EXPECT_EQ(AllLines("\x8E\x52\x93\x63\n\xE8\x8A\xB1\n\x97\x6C\n"), (Lines{"山田", "闃ｱ", "様"}));
+}
+
+// A FIFO would hang the window and a link to a device would fill the memory.
+TEST_F(CoreFiles, OnlyRegularFilesOfASaneSizeOpenAsText) {
+  WriteFile("big.txt", "");
+  ASSERT_EQ(truncate(PathOf("big.txt").c_str(), (off_t{64} << 20) + 1), 0);  // sparse
+  ASSERT_EQ(FolderItem(PathOf("big.txt")).OpenAsTextFile(), nullptr);
+  ASSERT_EQ(mkfifo(PathOf("fifo.txt").c_str(), 0600), 0);
+  EXPECT_EQ(FolderItem(PathOf("fifo.txt")).OpenAsTextFile(), nullptr);
+  ASSERT_EQ(symlink("/dev/zero", PathOf("zero.txt").c_str()), 0);
+  EXPECT_EQ(FolderItem(PathOf("zero.txt")).OpenAsTextFile(), nullptr);
+  ASSERT_TRUE(QDir(QString::fromStdString(root_)).mkdir("folder.txt"));
+  EXPECT_EQ(FolderItem(PathOf("folder.txt")).OpenAsTextFile(), nullptr);
+  ASSERT_EQ(symlink(PathOf("empty.txt").c_str(), PathOf("link.txt").c_str()), 0);
+  WriteFile("empty.txt", "");
+  EXPECT_NE(FolderItem(PathOf("link.txt")).OpenAsTextFile(), nullptr) << "a link to a regular file is read";
 }
 
 TEST_F(CoreFiles, BytesThatAreNeitherUtf8NorShiftJisKeepTheLineEnds) {

@@ -1,7 +1,11 @@
 // A whole send on the real window against a real SMTP server: one message per ticked
 // recipient, addressed to that recipient alone, read back by Python's email package.
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QJsonObject>
+#include <QLineEdit>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -218,20 +222,43 @@ TEST_F(SendRun, ASecondPressDuringARunStartsNoSecondRun) {
   EXPECT_EQ(fw::CountFields(Log(), "Send End."), 2) << Log();
 }
 
-TEST_F(SendRun, LoadingAnotherSetDuringARunNeverReadsMissingRows) {
+// While a send runs the user can neither choose another set nor edit the template it reads;
+// both are free again once the walk ends.
+TEST_F(SendRun, TheSetAndTheTemplateStayAsTheyAreWhileASendRuns) {
   LocalSmtpServer server("user", "secret");
   ASSERT_TRUE(server.Started());
   folder().Write("Data/小さい/NameList.txt", "only@example.com\tひとり\n");
   folder().Write("Data/小さい/Template.txt", "件名\n様\n本文\n");
   Prepare("secret", server.Port());
-  int small = w->ListBox1->List(0) == "小さい" ? 0 : 1;
-  int big = 1 - small;
-  w->ListBox1->SetListIndex(big);
-  // After the first message, another set of one row replaces the five.
-  QTimer::singleShot(200, [&] { w->ListBox1->SetListIndex(small); });
-  ASSERT_TRUE(SendAndWait());
-  EXPECT_LE(server.Count(), 2);
-  EXPECT_NE(Log().find("Send End."), std::string::npos);
+  QTableView* sets = w->ListBox1->View();
+  const QPoint small = sets->visualRect(sets->model()->index(1, 0)).center();
+  auto* subject = qobject_cast<QLineEdit*>(w->EditField3->Widget());
+
+  w->Toolbar11->ToolItem1.Action()->trigger();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w->ProgressBar1->Value() >= 1; }, 60000));
+  QTest::mouseClick(sets->viewport(), Qt::LeftButton, {}, small);
+  QTest::keyClick(sets, Qt::Key_Down);
+  QTest::keyClicks(subject, "!");
+  QGuiApplication::clipboard()->setText("貼り付け");
+  w->EditField4->Widget()->setFocus();
+  ASSERT_TRUE(w->EditPaste()->Action()->isEnabled());
+  w->EditPaste()->Action()->trigger();
+  EXPECT_EQ(w->ListBox1->ListIndex(), 0);
+  EXPECT_EQ(w->EditField3->Text(), kSubject);
+  EXPECT_EQ(w->EditField4->Text(), "様");
+  w->ListBox2->SetCellCheck(4, 0, false);  // ticks stay live
+
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Log().find("Send End.") != std::string::npos; }, 60000));
+  EXPECT_EQ(Log(), "r0@example.com\nr1@example.com\nr2@example.com\nr3@example.com\nSend End.\n");
+  QJsonArray mail = server.ReadBack();
+  ASSERT_EQ(mail.size(), 4);
+  for (const QJsonValue& m : mail) EXPECT_EQ(m["Subject"].toString().toStdString(), kSubject + " ");
+
+  QTest::mouseClick(sets->viewport(), Qt::LeftButton, {}, small);
+  EXPECT_EQ(w->ListBox1->ListIndex(), 1);
+  EXPECT_EQ(w->ListBox2->ListCount(), 1);
+  QTest::keyClicks(subject, "!");
+  EXPECT_EQ(w->EditField3->Text(), "件名!");
 }
 
 }  // namespace

@@ -259,7 +259,7 @@ TEST_F(SMTPClientRefusal, SlowReaderGetsTheWholeTextBeforeTheReplyTimeOutStarts)
   QElapsedTimer took;
   took.start();
   Start();
-  ASSERT_TRUE(WaitFor([&] { return server.Finished(0) || !events.empty() && events.back() == "Error"; }, 20000));
+  ASSERT_TRUE(WaitFor([&] { return server.Finished(0) || (!events.empty() && events.back() == "Error"); }, 20000));
   EXPECT_GT(took.elapsed(), 1000) << "the text went out faster than the time-out: nothing tested";
   Settle();
   EXPECT_EQ(events, (std::vector<std::string>{"Connected: test.example ESMTP ready", "MessageSent a@example.com", "MailSent"}));
