@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/DateTime.h"
 #include "platform/core/Thread.h"
 
 namespace {
@@ -54,23 +55,79 @@ bool AllEnded(const std::vector<std::shared_ptr<FnThread>>& threads) {
 
 }  // namespace
 
-TEST(CoreThread, TwoThreadsTakeTurnsAtTheirYields) {
+TEST(CoreThread, TwoThreadsTakeTurnsAtYieldsOnceTheirTimeSliceIsUsedUp) {
   std::vector<std::string> log;
   auto body = [&log](std::string name) {
     return [&log, name] {
       for (int i = 1; i <= 3; ++i) {
         log.push_back(name + std::to_string(i));
+        auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(3);  // over a slice
+        while (std::chrono::steady_clock::now() < until) {
+        }
         fw::YieldToNextThread();
       }
     };
   };
   auto a = Start(body("A"));
   auto b = Start(body("B"));
-  // A body first runs at the scheduler's next tick, not inside Run.
+  // A body first runs at the scheduler's next turn, not inside Run.
   EXPECT_TRUE(log.empty());
   EXPECT_TRUE(a->IsRunning());
   ASSERT_TRUE(WaitFor([&] { return AllEnded({a, b}); }));
   EXPECT_EQ(log, (std::vector<std::string>{"A1", "B1", "A2", "B2", "A3", "B3"}));
+
+  // Within its slice a yield returns at once: quick passes do not wait for the event loop.
+  int passes = 0, seenByOther = -1;
+  auto quick = Start([&] {
+    for (; passes < 100; ++passes) fw::YieldToNextThread();
+  });
+  auto other = Start([&] { seenByOther = passes; });
+  ASSERT_TRUE(WaitFor([&] { return AllEnded({quick, other}); }));
+  EXPECT_EQ(seenByOther, 100);
+}
+
+TEST(CoreThread, AWaitSleepsUntilTheEventThatEndsItAlsoUnderAModalDialog) {
+  bool flag = false, woke = false;
+  int checks = 0;
+  auto waiter = Start([&] {
+    fw::WaitUntil([&] {
+      ++checks;
+      return flag;
+    });
+    woke = true;
+  });
+  ASSERT_TRUE(WaitFor([&] { return checks > 0; }));
+  // An event loop that handles nothing leaves the waiting thread alone.
+  QEventLoop idle;
+  QTimer::singleShot(100, &idle, &QEventLoop::quit);
+  int before = checks;
+  idle.exec();
+  EXPECT_LE(checks - before, 3);
+  EXPECT_FALSE(woke);
+
+  QDialog dialog;
+  QTimer::singleShot(0, &dialog, [&] { flag = true; });
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (woke) dialog.accept();
+  });
+  poll.start(5);
+  QTimer::singleShot(5000, &dialog, &QDialog::reject);
+  EXPECT_EQ(dialog.exec(), QDialog::Accepted) << "the wait ends inside the dialog's loop";
+  ASSERT_TRUE(WaitFor([&] { return !waiter->IsRunning(); }));
+
+  // A sleep ends on its timer once Ticks() reaches its end, with nothing else going on.
+  poll.stop();
+  QEventLoop loop;
+  int64_t start = fw::Ticks(), ended = -1;
+  auto sleeper = Start([&] {
+    fw::SleepUntilTicks(start + 3);
+    ended = fw::Ticks();
+    loop.quit();
+  });
+  QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+  loop.exec();
+  EXPECT_GE(ended, start + 3);
 }
 
 TEST(CoreThread, WorkBetweenTwoYieldsIsNeverInterleaved) {
