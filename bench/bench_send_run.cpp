@@ -1,11 +1,14 @@
 // A send through the real main window against the local SMTP server (aiosmtpd on 127.0.0.1,
 // with an account): from pressing 送信 to "Send End." in the log. The walk pauses more than 30
-// ticks after each message, so the program's own cost shows as the wall time per message beyond
-// 31 ticks, set beside one smtplib session (EHLO, AUTH, the same message, QUIT) against the same
-// server in the same run, and as the process CPU time against the wall time.
-// Usage: bench_send_run [recipients, default 60]
+// ticks after each message; the pause actually taken is measured from the first turn of the event
+// loop that finds pSent newly set to the message's line in the log. The program's own cost shows as the
+// wall time per message beyond that pause (and beyond 31 ticks), set beside one smtplib session
+// (EHLO, AUTH, the same message, QUIT) against the same server in the same run, and as the process
+// CPU time against the wall time. Usage: bench_send_run [recipients, default 60]
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -80,6 +83,24 @@ int main(int argc, char** argv) {
   });
   watchdog.start(100);
 
+  // Pauses: from pSent seen going from clear to set to the log's next line.
+  double sentSeen = -1, pauses = 0, shortest = 1e9;
+  bool sentBefore = w->pSent;
+  auto lookAtFlag = [&] {
+    if (w->pSent && !sentBefore) sentSeen = bench::Wall();
+    sentBefore = w->pSent;
+  };
+  QAbstractEventDispatcher* loop = QCoreApplication::eventDispatcher();
+  QObject::connect(loop, &QAbstractEventDispatcher::awake, &watchdog, lookAtFlag);
+  QObject::connect(loop, &QAbstractEventDispatcher::aboutToBlock, &watchdog, lookAtFlag);
+  QObject::connect(qobject_cast<QPlainTextEdit*>(w->EditField1->Widget()), &QPlainTextEdit::textChanged, [&] {
+    if (sentSeen < 0) return;
+    const double pause = bench::Wall() - sentSeen;
+    pauses += pause;
+    shortest = std::min(shortest, pause);
+    sentSeen = -1;
+  });
+
   const double wall0 = bench::Wall(), cpu0 = bench::Cpu();
   w->Toolbar11->ToolItem1.Action()->trigger();
   while (w->EditField1->Text().find("Send End.") == std::string::npos)
@@ -91,19 +112,24 @@ int main(int argc, char** argv) {
   // The same message for smtplib (the server keeps it without its end line).
   const bench::SessionTimes py = bench::SmtplibSessions(port, recipients, 5, server.Raw(1), "user", "secret");
 
-  const double beyond = (wall - recipients * kPauseSeconds) / recipients;
+  const double beyond31 = (wall - recipients * kPauseSeconds) / recipients;
+  const double beyond = (wall - pauses) / recipients;
   std::printf("Send to %d recipients through the main window, local SMTP server with AUTH: %d messages stored\n",
               recipients, stored);
   std::printf("  wall %.3f s, CPU %.3f s (%.2f %% of the wall time); peak RSS %ld KiB\n", wall, cpu,
               cpu * 100 / wall, bench::PeakKiB());
-  std::printf("  per message beyond 31 ticks: %.2f ms; one smtplib session (EHLO, AUTH, message, QUIT): %.2f ms;"
-              " ratio %.2f (goal <= 1.5)\n", beyond * 1000, py.wall * 1000, beyond / py.wall);
+  std::printf("  pause after pSent: mean %.2f ms, shortest %.2f ms (30 ticks: 500 ms)\n", pauses * 1000 / recipients,
+              shortest * 1000);
+  std::printf("  per message beyond the pause: %.2f ms (beyond 31 ticks: %.2f ms); one smtplib session (EHLO, AUTH,"
+              " message, QUIT): %.2f ms; ratio %.2f (goal <= 1.5)\n", beyond * 1000, beyond31 * 1000, py.wall * 1000,
+              beyond / py.wall);
   char note[128];
   std::snprintf(note, sizeof note, "CPU %.2f %% of wall (goal <= 1 %%)", cpu * 100 / wall);
   bench::Result("send to " + std::to_string(recipients) + " recipients (window, aiosmtpd)", bench::Sec(wall),
                 bench::Sec(cpu), bench::PeakKiB(), note);
-  std::snprintf(note, sizeof note, "ratio %.2f to smtplib's %.2f ms (goal <= 1.5)", beyond / py.wall, py.wall * 1000);
-  bench::Result("  per message beyond 31 ticks", bench::Ms(beyond), "-", bench::PeakKiB(), note);
+  std::snprintf(note, sizeof note, "ratio %.2f to smtplib's %.2f ms (goal <= 1.5); beyond 31 ticks %.2f ms",
+                beyond / py.wall, py.wall * 1000, beyond31 * 1000);
+  bench::Result("  per message beyond the pause", bench::Ms(beyond), "-", bench::PeakKiB(), note);
 
   _Finalize();
   fw::testing::SetApplicationFolder("");
