@@ -86,48 +86,22 @@ TEST(CoreThread, TwoThreadsTakeTurnsAtYieldsOnceTheirTimeSliceIsUsedUp) {
   EXPECT_EQ(seenByOther, 100);
 }
 
-TEST(CoreThread, AWaitSleepsUntilTheEventThatEndsItAlsoUnderAModalDialog) {
-  bool flag = false, woke = false;
-  int checks = 0;
-  auto waiter = Start([&] {
-    fw::WaitUntil([&] {
-      ++checks;
-      return flag;
-    });
-    woke = true;
-  });
-  ASSERT_TRUE(WaitFor([&] { return checks > 0; }));
-  // An event loop that handles nothing leaves the waiting thread alone.
-  QEventLoop idle;
-  QTimer::singleShot(100, &idle, &QEventLoop::quit);
-  int before = checks;
-  idle.exec();
-  EXPECT_LE(checks - before, 3);
-  EXPECT_FALSE(woke);
-
+TEST(CoreThread, AWaitEndsOnTheEventThatEndsItAndASleepOnItsTimerAlsoUnderAModalDialog) {
   QDialog dialog;
-  QTimer::singleShot(0, &dialog, [&] { flag = true; });
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    if (woke) dialog.accept();
+  bool flag = false;
+  int64_t start = -1, slept = -1;
+  auto t = Start([&] {
+    QTimer::singleShot(0, &dialog, [&] { flag = true; });  // an event, handled once this waits
+    fw::WaitUntil([&] { return flag; });
+    start = fw::Ticks();
+    fw::SleepUntilTicks(start + 3);  // nothing else happens meanwhile
+    slept = fw::Ticks();
+    dialog.accept();
   });
-  poll.start(5);
   QTimer::singleShot(5000, &dialog, &QDialog::reject);
-  EXPECT_EQ(dialog.exec(), QDialog::Accepted) << "the wait ends inside the dialog's loop";
-  ASSERT_TRUE(WaitFor([&] { return !waiter->IsRunning(); }));
-
-  // A sleep ends on its timer once Ticks() reaches its end, with nothing else going on.
-  poll.stop();
-  QEventLoop loop;
-  int64_t start = fw::Ticks(), ended = -1;
-  auto sleeper = Start([&] {
-    fw::SleepUntilTicks(start + 3);
-    ended = fw::Ticks();
-    loop.quit();
-  });
-  QTimer::singleShot(2000, &loop, &QEventLoop::quit);
-  loop.exec();
-  EXPECT_GE(ended, start + 3);
+  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+  EXPECT_GE(slept, start + 3);
+  ASSERT_TRUE(WaitFor([&] { return !t->IsRunning(); }));
 }
 
 TEST(CoreThread, WorkBetweenTwoYieldsIsNeverInterleaved) {
