@@ -4,7 +4,6 @@
 // same run. Usage: bench_smtp_session [sessions]
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QProcess>
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +11,7 @@
 #include <string>
 
 #include "bench/BenchReport.h"
+#include "bench/SmtplibSessions.h"
 #include "tests/support/LocalSmtpServer.h"
 #include "smtp/SMTPSocket.h"
 
@@ -89,37 +89,15 @@ int main(int argc, char** argv) {
   // The same message text for smtplib, which adds the end line and the transparency dots itself.
   std::string text = MakeMessage()->Source();
   text.pop_back();
-  const char* python = R"(
-import smtplib, sys, time
-port, n, warm = int(sys.argv[1]), int(sys.argv[2]), int(sys.argv[3])
-text = sys.stdin.buffer.read()
-def session():
-    s = smtplib.SMTP("127.0.0.1", port)
-    s.helo("[127.0.0.1]")
-    s.sendmail("sender@example.com", ["rcpt@example.com"], text)
-    s.quit()
-for _ in range(warm): session()
-w, c = time.perf_counter(), time.process_time()
-for _ in range(n): session()
-print(time.perf_counter() - w, time.process_time() - c)
-)";
-  QProcess smtplib;
-  smtplib.start("/usr/bin/python3", {"-c", python, QString::number(port), QString::number(sessions), QString::number(warmUp)});
-  smtplib.write(text.data(), qint64(text.size()));
-  smtplib.closeWriteChannel();
-  smtplib.waitForFinished(600000);
-  double pyWall = 0, pyCpu = 0;
-  if (std::sscanf(smtplib.readAllStandardOutput().constData(), "%lf %lf", &pyWall, &pyCpu) != 2)
-    std::fprintf(stderr, "smtplib run failed: %s\n", smtplib.readAllStandardError().constData());
-
+  const bench::SessionTimes py = bench::SmtplibSessions(port, sessions, warmUp, text);
 
   std::printf("SMTP session (HELO, one message of %zu bytes, QUIT), %d sessions after %d warm-up\n", text.size(),
               sessions, warmUp);
   std::printf("  SMTPSocket: %7.3f ms wall, %7.3f ms CPU per session (%d delivered, %d refused)\n",
               wall * 1000 / sessions, cpu * 1000 / sessions, sent - warmUp, client.failures);
-  std::printf("  smtplib:    %7.3f ms wall, %7.3f ms CPU per session\n", pyWall * 1000 / sessions,
-              pyCpu * 1000 / sessions);
+  std::printf("  smtplib:    %7.3f ms wall, %7.3f ms CPU per session\n", py.wall * 1000,
+              py.cpu * 1000);
   bench::Result("one SMTP session of the client", bench::Ms(wall / sessions), bench::Ms(cpu / sessions),
-                bench::PeakKiB(), "smtplib: " + bench::Ms(pyWall / sessions) + " wall");
+                bench::PeakKiB(), "smtplib: " + bench::Ms(py.wall) + " wall");
   return 0;
 }

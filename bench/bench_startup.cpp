@@ -1,7 +1,8 @@
 // Start-up to a shown main window: the time from starting the program's process to the main
 // window's first exposure with its controls painted, over several fresh processes, with an
-// application folder holding the settings file and three sets. Each run is this program started
-// again as a child that goes through the program's start-up steps. Usage: bench_startup [runs]
+// application folder holding the settings file and three sets, and as many further empty sets as
+// asked. Each run is this program started again as a child that goes through the program's
+// start-up steps. Usage: bench_startup [runs] [further sets]
 #include <QApplication>
 #include <QWindow>
 #include <algorithm>
@@ -74,6 +75,7 @@ int Child(int argc, char** argv) {
 int main(int argc, char** argv) {
   if (argc > 2 && std::string(argv[1]) == kChildFlag) return Child(argc, argv);
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+  const int further = argc > 2 ? std::max(0, std::atoi(argv[2])) : 0;
 
   testsupport::AppFolder folder;
   folder.Write("Data/smtp",
@@ -84,6 +86,8 @@ int main(int argc, char** argv) {
     folder.Write("Data/" + set + "/NameList.txt", list);
     folder.Write("Data/" + set + "/Template.txt", "件名\n様\n本文\n");
   }
+  for (int i = 0; i < further; ++i) folder.MakeFolder("Data/set" + std::to_string(i));
+  const int sets = 3 + further;
 
   std::vector<double> total, inProcess;
   long peak = 0;
@@ -109,10 +113,10 @@ int main(int argc, char** argv) {
     rusage usage{};
     wait4(pid, &status, 0, &usage);
     double shown = 0, inside = 0;
-    int sets = 0;
+    int listed = 0;
     const size_t at = output.find("SHOWN ");
-    if (at == std::string::npos || std::sscanf(output.c_str() + at, "SHOWN %lf %lf %d", &shown, &inside, &sets) != 3 ||
-        sets != 3) {
+    if (at == std::string::npos || std::sscanf(output.c_str() + at, "SHOWN %lf %lf %d", &shown, &inside, &listed) != 3 ||
+        listed != sets) {
       std::fprintf(stderr, "start-up run %d failed: %s\n", run, output.c_str());
       return 1;
     }
@@ -124,12 +128,12 @@ int main(int argc, char** argv) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
   };
-  std::printf("Start-up to a shown main window (3 sets listed, QT_QPA_PLATFORM=%s), %d fresh processes\n",
+  std::printf("Start-up to a shown main window (%d sets listed, QT_QPA_PLATFORM=%s), %d fresh processes\n", sets,
               qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ? "offscreen" : qgetenv("QT_QPA_PLATFORM").constData(), runs);
   std::printf("  process start to shown: median %.1f ms, min %.1f ms, max %.1f ms\n", median(total) * 1000,
               *std::min_element(total.begin(), total.end()) * 1000, *std::max_element(total.begin(), total.end()) * 1000);
   std::printf("  of which main() to shown: median %.1f ms; peak RSS %ld KiB\n", median(inProcess) * 1000, peak);
-  bench::Result("start-up to shown main window", bench::Ms(median(total)), "-", peak,
+  bench::Result("start-up to shown main window, " + std::to_string(sets) + " sets", bench::Ms(median(total)), "-", peak,
                 "median of " + std::to_string(runs) + " processes");
   return 0;
 }

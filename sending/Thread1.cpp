@@ -66,15 +66,12 @@ bool Thread1::GenMail3(const std::string& to, const std::string& subject, const 
     pWin->Socket1->SendMail();
   }
 
-  while (WindowOpen() && !pWin->pSent) fw::YieldToNextThread();
+  // Sleeps until the client's handlers have set the flag (or the window has gone).
+  fw::WaitUntil([this] { return !WindowOpen() || pWin->pSent; });
   // Lets the events that end the session (the reply to QUIT, the server's close) arrive while
-  // the flags still belong to this message.
+  // the flags still belong to this message: sleeps until more than 30 ticks have passed.
   int64_t start = fw::Ticks();
-  int64_t now;
-  do {
-    now = fw::Ticks();
-    fw::YieldToNextThread();
-  } while (!(start + 30 < now));
+  fw::SleepUntilTicks(start + 31);
   if (!WindowOpen()) return true;
 
   if (!pWin->pError) UpdateStatus(to);

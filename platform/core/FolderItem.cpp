@@ -3,6 +3,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <sys/stat.h>
+
+#include <ctime>
 
 #include "platform/core/BinaryStream.h"
 #include "platform/core/TextInputStream.h"
@@ -14,12 +17,42 @@ std::string g_applicationFolder;
 
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
-QStringList Entries(const std::string& folder) {
-  return QDir(Q(folder)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                   QDir::Name);
+bool Same(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+
+bool Before(const timespec& a, const timespec& b) {
+  return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
 }
 
 }  // namespace
+
+struct FolderItem::Listing {
+  struct stat seen {};  // the folder when it was listed
+  // False when the folder changed within the clock tick of the listing: a further change in
+  // that tick would leave its times as they are.
+  bool reusable = false;
+  QStringList names;
+};
+
+const FolderItem::Listing* FolderItem::Entries() const {
+  struct stat now {};
+  if (::stat(path_.c_str(), &now) != 0 || !S_ISDIR(now.st_mode)) return nullptr;
+  if (listing_ && listing_->reusable) {
+    const struct stat& seen = listing_->seen;
+    if (seen.st_dev == now.st_dev && seen.st_ino == now.st_ino && Same(seen.st_mtim, now.st_mtim) &&
+        Same(seen.st_ctim, now.st_ctim))
+      return listing_.get();
+  }
+  // File times come from the coarse clock: any change from now on is stamped at this or later.
+  timespec clock{};
+  clock_gettime(CLOCK_REALTIME_COARSE, &clock);
+  auto listing = std::make_shared<Listing>();
+  listing->seen = now;
+  listing->reusable = Before(now.st_mtim, clock) && Before(now.st_ctim, clock);
+  listing->names = QDir(Q(path_)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                            QDir::Name);
+  listing_ = std::move(listing);
+  return listing_.get();
+}
 
 FolderItem::FolderItem(std::string path) : path_(std::move(path)) {}
 
@@ -40,13 +73,15 @@ FolderItemRef FolderItem::Child(std::string_view name) const {
   return std::make_shared<FolderItem>(path_ + "/" + std::string(name));
 }
 
-int FolderItem::Count() const { return Directory() ? int(Entries(path_).size()) : 0; }
+int FolderItem::Count() const {
+  const Listing* listing = Entries();
+  return listing ? int(listing->names.size()) : 0;
+}
 
 FolderItemRef FolderItem::Item(int i) const {
-  if (!Directory()) return nullptr;
-  QStringList entries = Entries(path_);
-  if (i < 1 || i > entries.size()) return nullptr;
-  return std::make_shared<FolderItem>(path_ + "/" + entries[i - 1].toStdString());
+  const Listing* listing = Entries();
+  if (!listing || i < 1 || i > listing->names.size()) return nullptr;
+  return std::make_shared<FolderItem>(path_ + "/" + listing->names[i - 1].toStdString());
 }
 
 std::shared_ptr<TextInputStream> FolderItem::OpenAsTextFile() const { return TextInputStream::Open(path_); }

@@ -27,7 +27,7 @@ class FolderItem {
   // the name is empty or holds a path separator.
   FolderItemRef Child(std::string_view name) const;
   // Number of items in this folder (0 when it is not one) and the item at i, from 1, in
-  // name order.
+  // name order. The folder is listed again only when it has changed since.
   int Count() const;
   FolderItemRef Item(int i) const;
 
@@ -39,7 +39,12 @@ class FolderItem {
   std::shared_ptr<BinaryStream> CreateBinaryFile(std::string_view type) const;
 
  private:
+  struct Listing;
+  // The names in this folder; nullptr when it is not one.
+  const Listing* Entries() const;
+
   std::string path_;
+  mutable std::shared_ptr<Listing> listing_;
 };
 
 // "" gives the folder holding the application; other paths are taken as they are.

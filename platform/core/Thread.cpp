@@ -1,5 +1,6 @@
 #include "platform/core/Thread.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QTimer>
 #include <boost/context/fiber.hpp>
@@ -9,7 +10,10 @@
 #include <exception>
 #include <vector>
 
+#include "platform/core/DateTime.h"
+
 namespace ctx = boost::context;
+using Clock = std::chrono::steady_clock;
 
 namespace fw {
 
@@ -18,15 +22,25 @@ struct Thread::Fiber {
   ctx::fiber caller;  // the scheduler's context while the body runs
   bool running = false;
   bool finished = false;
+  Clock::time_point resumedAt;
+  // While the body waits: what ends the wait, and when a timer looks again.
+  std::function<bool()> until;
+  std::optional<Clock::time_point> wakeAt;
 };
 
 namespace {
 // Qt calls need far more stack than Boost's default of 128 KiB.
 constexpr size_t kStackBytes = 1024 * 1024;
+// How long a body runs before its yields let the event loop in.
+constexpr auto kTimeSlice = std::chrono::milliseconds(2);
 Thread::Fiber* g_current = nullptr;
+
+void Suspend(Thread::Fiber& f) { f.caller = std::move(f.caller).resume(); }
 }  // namespace
 
-// Resumes every live thread once per tick of a 1 ms precise timer.
+// Resumes the threads from the event loop: at once while one is ready, else when a wait's timer
+// is due; a waiting thread becomes ready when its condition holds, tested at each turn of the
+// event loop. An idle or waiting thread thus costs no timer ticks.
 class ThreadScheduler {
  public:
   static ThreadScheduler& Instance() {
@@ -37,7 +51,7 @@ class ThreadScheduler {
   void Add(std::shared_ptr<Thread> thread) {
     threads_.push_back(std::move(thread));
     EnsureTimer();
-    if (!timer_->isActive()) timer_->start();
+    Arm();
   }
 
   bool Holds(const Thread* thread) const {
@@ -49,8 +63,12 @@ class ThreadScheduler {
     if (timer_) return;
     timer_ = new QTimer(QCoreApplication::instance());
     timer_->setTimerType(Qt::PreciseTimer);
-    timer_->setInterval(1);
+    timer_->setSingleShot(true);
     QObject::connect(timer_, &QTimer::timeout, [this] { Tick(); });
+    // A turn of the event loop, nested ones too, may have ended a wait.
+    QAbstractEventDispatcher* loop = QCoreApplication::eventDispatcher();
+    QObject::connect(loop, &QAbstractEventDispatcher::aboutToBlock, timer_, [this] { CheckWaits(); });
+    QObject::connect(loop, &QAbstractEventDispatcher::awake, timer_, [this] { CheckWaits(); });
     // Threads still alive when the application goes are unwound while Qt still stands.
     QObject::connect(timer_, &QObject::destroyed, [this] {
       timer_ = nullptr;
@@ -64,23 +82,64 @@ class ThreadScheduler {
     });
   }
 
+  // True when f can be resumed now; a wait whose timer is due but whose condition does not
+  // hold yet looks again a millisecond later.
+  static bool Ready(Thread::Fiber& f, Clock::time_point now) {
+    if (f.running || f.finished) return false;
+    if (!f.until || f.until()) return true;
+    if (f.wakeAt && *f.wakeAt <= now) f.wakeAt = now + std::chrono::milliseconds(1);
+    return false;
+  }
+
+  void CheckWaits() {
+    const Clock::time_point now = Clock::now();
+    for (auto& thread : threads_) {
+      Thread::Fiber& f = *thread->fiber_;
+      if (f.until && Ready(f, now)) {
+        timer_->start(0);
+        return;
+      }
+    }
+  }
+
+  // Starts the timer for the next resume, or stops it when every thread waits for an event.
+  void Arm() {
+    const Clock::time_point now = Clock::now();
+    std::optional<Clock::time_point> next;
+    for (auto& thread : threads_) {
+      Thread::Fiber& f = *thread->fiber_;
+      if (Ready(f, now)) {
+        timer_->start(0);
+        return;
+      }
+      if (!f.running && f.wakeAt && (!next || *f.wakeAt < *next)) next = f.wakeAt;
+    }
+    if (!next) {
+      timer_->stop();
+      return;
+    }
+    auto wait = std::chrono::ceil<std::chrono::milliseconds>(*next - now);
+    timer_->start(int(std::max<int64_t>(0, wait.count())));
+  }
+
   void Tick() {
-    // A new timer id, so that a nested event loop opened during this tick still gets ticks.
-    timer_->start();
+    // Armed again first, with a new timer id: Qt does not fire a timer whose slot is on the
+    // stack, so a nested event loop opened during this turn would starve the other threads.
+    Arm();
     auto snapshot = threads_;
     for (auto& thread : snapshot) {
       Thread::Fiber& f = *thread->fiber_;
-      if (f.running || f.finished) continue;
-      Resume(f);
+      if (Ready(f, Clock::now())) Resume(f);
     }
     std::erase_if(threads_, [](auto& t) { return t->fiber_->finished && !t->fiber_->running; });
-    if (threads_.empty()) timer_->stop();
+    if (timer_) Arm();
   }
 
   static void Resume(Thread::Fiber& f) {
     Thread::Fiber* outer = g_current;
     g_current = &f;
     f.running = true;
+    f.resumedAt = Clock::now();
     f.self = std::move(f.self).resume();
     f.running = false;
     g_current = outer;
@@ -119,8 +178,26 @@ void Thread::Run() {
 
 void YieldToNextThread() {
   Thread::Fiber* f = g_current;
+  if (!f || Clock::now() - f->resumedAt < kTimeSlice) return;
+  Suspend(*f);
+}
+
+void WaitUntil(std::function<bool()> ready, std::optional<Clock::time_point> wakeAt) {
+  Thread::Fiber* f = g_current;
   if (!f) return;
-  f->caller = std::move(f->caller).resume();
+  while (!ready()) {
+    f->until = ready;
+    f->wakeAt = wakeAt;
+    Suspend(*f);
+    f->until = nullptr;
+    f->wakeAt.reset();
+  }
+}
+
+void SleepUntilTicks(int64_t ticks) {
+  // Ticks() counts sixtieths of a second of the steady clock: it first reads ticks at this moment.
+  const Clock::time_point at{std::chrono::microseconds((ticks * 1000000 + 59) / 60)};
+  WaitUntil([ticks] { return Ticks() >= ticks; }, at);
 }
 
 bool InsideThread() { return g_current != nullptr; }

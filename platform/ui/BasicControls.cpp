@@ -1,5 +1,6 @@
 #include "platform/ui/BasicControls.h"
 
+#include <QAbstractAnimation>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -67,7 +68,11 @@ void ProgressBar::SetMaximum(int maximum) {
 
 void ProgressBar::Apply() {
   bar_->setRange(0, std::max(maximum_, 0));
-  if (maximum_ > 0) bar_->setValue(std::clamp(value_, 0, maximum_));
+  if (maximum_ <= 0) return;
+  bar_->setValue(std::clamp(value_, 0, maximum_));
+  // The style stops its busy animation (a child of the bar) only when it paints a filled part:
+  // ended here, an empty bar does not go on repainting the window 60 times a second.
+  qDeleteAll(bar_->findChildren<QAbstractAnimation*>(Qt::FindDirectChildrenOnly));
 }
 
 PushButton::PushButton(Window& window, const ControlDecl& decl, const PushButtonDecl& button)

@@ -128,6 +128,13 @@ TEST_F(CoreFiles, CountAndItemListFromOneInNameOrder) {
   EXPECT_TRUE(data->Item(4)->Directory());
   EXPECT_FALSE(data->Item(3)->Directory());
   EXPECT_EQ(data->Child("セット2")->NativePath(), data->Item(4)->NativePath());
+
+  // The same item lists the folder again once it has changed.
+  ASSERT_TRUE(QDir(dir_.path()).mkdir("Data/A"));
+  ASSERT_TRUE(QFile::remove(QString::fromStdString(PathOf("Data/B"))));
+  ASSERT_EQ(data->Count(), 4);
+  EXPECT_EQ(data->Item(2)->Name(), "A");
+  EXPECT_TRUE(data->Item(2)->Directory());
 }
 
 TEST_F(CoreFiles, TextStreamPastTheEndGivesEmptyTextAndEOF) {

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/DateTime.h"
 #include "platform/core/Thread.h"
 
 namespace {
@@ -54,23 +55,53 @@ bool AllEnded(const std::vector<std::shared_ptr<FnThread>>& threads) {
 
 }  // namespace
 
-TEST(CoreThread, TwoThreadsTakeTurnsAtTheirYields) {
+TEST(CoreThread, TwoThreadsTakeTurnsAtYieldsOnceTheirTimeSliceIsUsedUp) {
   std::vector<std::string> log;
   auto body = [&log](std::string name) {
     return [&log, name] {
       for (int i = 1; i <= 3; ++i) {
         log.push_back(name + std::to_string(i));
+        auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(3);  // over a slice
+        while (std::chrono::steady_clock::now() < until) {
+        }
         fw::YieldToNextThread();
       }
     };
   };
   auto a = Start(body("A"));
   auto b = Start(body("B"));
-  // A body first runs at the scheduler's next tick, not inside Run.
+  // A body first runs at the scheduler's next turn, not inside Run.
   EXPECT_TRUE(log.empty());
   EXPECT_TRUE(a->IsRunning());
   ASSERT_TRUE(WaitFor([&] { return AllEnded({a, b}); }));
   EXPECT_EQ(log, (std::vector<std::string>{"A1", "B1", "A2", "B2", "A3", "B3"}));
+
+  // Within its slice a yield returns at once: quick passes do not wait for the event loop.
+  int passes = 0, seenByOther = -1;
+  auto quick = Start([&] {
+    for (; passes < 100; ++passes) fw::YieldToNextThread();
+  });
+  auto other = Start([&] { seenByOther = passes; });
+  ASSERT_TRUE(WaitFor([&] { return AllEnded({quick, other}); }));
+  EXPECT_EQ(seenByOther, 100);
+}
+
+TEST(CoreThread, AWaitEndsOnTheEventThatEndsItAndASleepOnItsTimerAlsoUnderAModalDialog) {
+  QDialog dialog;
+  bool flag = false;
+  int64_t start = -1, slept = -1;
+  auto t = Start([&] {
+    QTimer::singleShot(0, &dialog, [&] { flag = true; });  // an event, handled once this waits
+    fw::WaitUntil([&] { return flag; });
+    start = fw::Ticks();
+    fw::SleepUntilTicks(start + 3);  // nothing else happens meanwhile
+    slept = fw::Ticks();
+    dialog.accept();
+  });
+  QTimer::singleShot(5000, &dialog, &QDialog::reject);
+  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+  EXPECT_GE(slept, start + 3);
+  ASSERT_TRUE(WaitFor([&] { return !t->IsRunning(); }));
 }
 
 TEST(CoreThread, WorkBetweenTwoYieldsIsNeverInterleaved) {
