@@ -95,6 +95,9 @@ class Window1 : public fw::Window {
   void LoadTemplate();
   void SaveSMTP();
   void LoadSMTP();
+  // Hands server, port, account and password from pSMTP to Socket1.
+  void ApplySMTP();
+  bool SendInProgress() const;
   void CheckAllList(bool b);
 
   // The ticked rows among the loaded ones, and their display in the count label and as the
