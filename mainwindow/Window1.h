@@ -111,8 +111,8 @@ class Window1 : public fw::Window {
   int pPrevIndex = 0;
   bool pEnbl = false;
 
-  // Send settings: set when the settings file exists but could not be read, so that the close
-  // leaves it as it is instead of replacing it with empty settings.
+  // Send settings: set when the settings file exists but could not be read whole, so that the
+  // close leaves it as it is instead of replacing it.
   bool pKeepSMTPFile = false;
   friend class SettingsTest;  // drives ShowSMTPDlg in the tests
 };

@@ -53,11 +53,11 @@ void Window1::LoadSMTP() {
   if (clean) return;
   // A file that cannot be read whole is left as it is, so that none of its bytes are lost.
   pKeepSMTPFile = true;
-  gCautionDlg1(stream ? "送信設定ファイル「smtp」の内容が正しくありません。"
-                      : "送信設定ファイル「smtp」を読み込めませんでした。",
-               std::string(stream ? "読み取れた分の送信設定で起動します。" : "送信設定を空にして起動します。") +
-                   "このファイルは終了時にも書き換えないため、今回入力した送信設定は保存されません。",
-               this);
+  const std::string kept = "このファイルは終了時にも書き換えないため、今回入力した送信設定は保存されません。";
+  if (stream)
+    gCautionDlg1("送信設定ファイル「smtp」の内容が正しくありません。", "読み取れた分の送信設定で起動します。" + kept, this);
+  else
+    gCautionDlg1("送信設定ファイル「smtp」を読み込めませんでした。", "送信設定を空にして起動します。" + kept, this);
 }
 
 void Window1::SaveSMTP() {

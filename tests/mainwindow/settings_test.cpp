@@ -202,7 +202,10 @@ TEST_F(SettingsTest, QuittingThroughTheMenuWritesTheFileCuttingLongTextsBetweenC
   EXPECT_EQ(folder().Read("Data/smtp"), SettingsBytes(20, expected));
 }
 
-class PortSetting : public SettingsTest, public ::testing::WithParamInterface<std::pair<const char*, int>> {};
+// A port text and the port the client gets (-1: none, the send is refused).
+using PortText = std::pair<std::string, int>;
+
+class PortSetting : public SettingsTest, public ::testing::WithParamInterface<PortText> {};
 
 TEST_P(PortSetting, ThePortTextBecomesAWholePortNumber) {
   folder().Write("Data/smtp", SettingsBytes(1, {"host", GetParam().first}));
@@ -211,10 +214,10 @@ TEST_P(PortSetting, ThePortTextBecomesAWholePortNumber) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SettingsTest, PortSetting,
-                         ::testing::Values(std::pair{"2525", 2525}, std::pair{"", 0}, std::pair{"abc", 0},
-                                           std::pair{" 465 ", 465}, std::pair{"25.9", 25},
-                                           std::pair{"65535", 65535}, std::pair{"70000", -1},
-                                           std::pair{"99999999999", -1}, std::pair{"-1e300", -1}));
+                         ::testing::Values(PortText{"2525", 2525}, PortText{"", 0}, PortText{"abc", 0},
+                                           PortText{" 465 ", 465}, PortText{"25.9", 25},
+                                           PortText{"65535", 65535}, PortText{"70000", -1},
+                                           PortText{"99999999999", -1}, PortText{"-1e300", -1}));
 
 TEST_F(SettingsTest, SavingTheDialogChangesSlotsZeroToFiveAndTheClientAtOnce) {
   // The account is Shift_JIS, as an older file may hold it.
