@@ -1,5 +1,6 @@
 // A whole send on the real window against a real SMTP server: one message per ticked
-// recipient, addressed to that recipient alone, read back by Python's email package.
+// recipient, addressed to that recipient alone, read back by Python's email package; the
+// password prompt, and settings saved in the dialog, as a user meets them.
 #include <QJsonObject>
 #include <QTest>
 #include <QTimer>
