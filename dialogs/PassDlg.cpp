@@ -34,9 +34,3 @@ void PassDlg::PushButton2_Action() {
   pReturn = true;
   Hide();
 }
-
-bool PassDlg::Event_CancelClose(bool appQuitting) {
-  if (appQuitting) return false;
-  PushButton1_Action();
-  return true;
-}

@@ -1,5 +1,6 @@
 #pragma once
-// The password prompt shown at send time when no password is stored.
+// The password prompt shown at send time when no password is stored. Its caller closes it after
+// every use; a prompt closed by its close box counts as キャンセル.
 #include "platform/ui/BasicControls.h"
 #include "platform/ui/EditField.h"
 #include "platform/ui/Window.h"
@@ -23,8 +24,6 @@ class PassDlg : public fw::Window {
  protected:
   void Layout() override;
   void CreateControls() override;
-  // The close box counts as キャンセル: the prompt hides and keeps its field.
-  bool Event_CancelClose(bool appQuitting) override;
 
  private:
   void _CreateControls0();

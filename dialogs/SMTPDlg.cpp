@@ -11,10 +11,12 @@ void SMTPDlg::CreateControls() { _CreateControls0(); }
 
 void SMTPDlg::_CreateControls0() {
   using namespace fw;
-  PushButton1 = AddControl<PushButton>(ControlDecl{"PushButton1", 312, 260, 82, 20, 0},
+  // The fields come first in the focus order, so the dialog opens with the server field ready for
+  // typing, and Space does not cancel it.
+  PushButton1 = AddControl<PushButton>(ControlDecl{"PushButton1", 312, 260, 82, 20, 6},
                                        PushButtonDecl{"キャンセル", false, true});
   PushButton1->Action.Bind(this, &SMTPDlg::PushButton1_Action);
-  PushButton2 = AddControl<PushButton>(ControlDecl{"PushButton2", 406, 260, 70, 20, 1},
+  PushButton2 = AddControl<PushButton>(ControlDecl{"PushButton2", 406, 260, 70, 20, 7},
                                        PushButtonDecl{"保存", true, false});
   PushButton2->Action.Bind(this, &SMTPDlg::PushButton2_Action);
 
@@ -25,12 +27,12 @@ void SMTPDlg::_CreateControls0() {
   field.LimitText = 255;
   EditFieldDecl password = field;
   password.Password = true;
-  EditField1 = AddControl<EditField>(ControlDecl{"EditField1", 150, 30, 230, 22, 2}, field);
-  EditField2 = AddControl<EditField>(ControlDecl{"EditField2", 150, 65, 40, 22, 3}, field);
-  EditField3 = AddControl<EditField>(ControlDecl{"EditField3", 150, 100, 100, 22, 4}, field);
-  EditField4 = AddControl<EditField>(ControlDecl{"EditField4", 150, 135, 100, 22, 5}, password);
-  EditField5 = AddControl<EditField>(ControlDecl{"EditField5", 150, 170, 230, 22, 6}, field);
-  EditField6 = AddControl<EditField>(ControlDecl{"EditField6", 150, 205, 230, 22, 7}, field);
+  EditField1 = AddControl<EditField>(ControlDecl{"EditField1", 150, 30, 230, 22, 0}, field);
+  EditField2 = AddControl<EditField>(ControlDecl{"EditField2", 150, 65, 40, 22, 1}, field);
+  EditField3 = AddControl<EditField>(ControlDecl{"EditField3", 150, 100, 100, 22, 2}, field);
+  EditField4 = AddControl<EditField>(ControlDecl{"EditField4", 150, 135, 100, 22, 3}, password);
+  EditField5 = AddControl<EditField>(ControlDecl{"EditField5", 150, 170, 230, 22, 4}, field);
+  EditField6 = AddControl<EditField>(ControlDecl{"EditField6", 150, 205, 230, 22, 5}, field);
 
   auto label = [](const char* text) { return StaticTextDecl{text, 0, HexColor(0x000000), false}; };
   StaticText1 = AddControl<StaticText>(ControlDecl{"StaticText1", 40, 32, 100, 20, 8}, label("SMTPサーバ名"));

@@ -1,4 +1,5 @@
-// Any bytes as the settings file "smtp", read the way the main window reads it at start-up.
+// Any bytes as the settings file "smtp", read the way the main window reads it at start-up,
+// and whether it counts as clean (written back without losing a byte).
 #include <QTemporaryDir>
 #include <array>
 #include <cstddef>
@@ -30,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::array<std::string, 21> texts;
   const std::string kept = "kept";
   texts.back() = kept;
-  ReadSettingsSlots(*stream, texts);
+  const bool clean = ReadSettingsSlots(*stream, texts);
   stream->Close();
 
   // The 21st slot is overwritten only by a file that holds all 21 texts.
@@ -43,5 +44,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)PortNumber(texts[i]);
   }
   if (read > size) std::abort();
+
+  // Clean means a count from 0 to 20 and exactly that many texts plus one: nothing else in the file.
+  if (clean) {
+    if (size < 4) std::abort();
+    const auto last = int32_t(uint32_t(data[0]) << 24 | uint32_t(data[1]) << 16 | uint32_t(data[2]) << 8 | data[3]);
+    if (last < 0 || last >= int32_t(texts.size())) std::abort();
+    size_t whole = 4;
+    for (int32_t i = 0; i <= last; ++i) whole += 1 + texts[size_t(i)].size();
+    if (whole != size) std::abort();
+  }
   return 0;
 }

@@ -2,22 +2,24 @@
 
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
 #include "platform/core/BinaryStream.h"
 #include "platform/core/Strings.h"
 #include "platform/core/Thread.h"
 
-void ReadSettingsSlots(fw::BinaryStream& stream, std::span<std::string> texts) {
+bool ReadSettingsSlots(fw::BinaryStream& stream, std::span<std::string> texts) {
   const int32_t last = stream.ReadLong();
-  for (int32_t i = 0; i <= last && i < int32_t(texts.size()) && !stream.IsEOF(); ++i) {
-    texts[size_t(i)] = stream.ReadPString();
+  int32_t read = 0;
+  for (; read <= last && read < int32_t(texts.size()) && !stream.IsEOF(); ++read) {
+    texts[size_t(read)] = stream.ReadPString();
     fw::YieldToNextThread();
   }
+  const bool fits = last >= 0 && last < int32_t(texts.size());
+  return fits && read == last + 1 && !stream.ReadPastEnd() && stream.IsEOF();
 }
 
 int PortNumber(const std::string& text) {
   double value = std::trunc(fw::Val(text));
-  if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max()) return 0;
+  if (value < 0 || value > 65535) return -1;
   return static_cast<int>(value);
 }

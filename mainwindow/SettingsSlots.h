@@ -8,9 +8,12 @@ class BinaryStream;
 }
 
 // Fills the slots from the stream: texts beyond the last slot are skipped, and a file that ends
-// early leaves the remaining slots as they were.
-void ReadSettingsSlots(fw::BinaryStream& stream, std::span<std::string> texts);
+// early leaves the remaining slots as they were. True when the stream held exactly a count from
+// 0 to the last slot's index and that many texts plus one, each whole: a file that can be
+// written back without losing a byte.
+bool ReadSettingsSlots(fw::BinaryStream& stream, std::span<std::string> texts);
 
 // The port number in a settings text: the leading number cut to an integer. A text without a
-// number, or one beyond the 32-bit range, gives 0, which the SMTP client takes as port 25.
+// number gives 0, which the SMTP client takes as port 25; a number outside 0 to 65535 gives -1,
+// no port at all.
 int PortNumber(const std::string& text);

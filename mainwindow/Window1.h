@@ -101,6 +101,9 @@ class Window1 : public fw::Window {
   void LoadTemplate();
   void SaveSMTP();
   void LoadSMTP();
+  // Hands server, port, account and password from pSMTP to Socket1.
+  void ApplySMTP();
+  bool SendInProgress() const;
   void CheckAllList(bool b);
 
   // The ticked rows among the loaded ones, and their display in the count label and as the
@@ -115,8 +118,8 @@ class Window1 : public fw::Window {
   int pPrevIndex = 0;
   bool pEnbl = false;
 
-  // Send settings: set when the settings file exists but could not be read, so that the close
-  // leaves it as it is instead of replacing it with empty settings.
+  // Send settings: set when the settings file exists but could not be read whole, so that the
+  // close leaves it as it is instead of replacing it.
   bool pKeepSMTPFile = false;
   friend class SettingsTest;  // drives ShowSMTPDlg in the tests
 };

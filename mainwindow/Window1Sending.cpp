@@ -1,5 +1,6 @@
 // Starting a send, and the SMTP client's events.
 #include <memory>
+#include <string>
 
 #include "alerts/Globals.h"
 #include "dialogs/PassDlg.h"
@@ -12,7 +13,7 @@ void Window1::Toolbar11_Action(fw::ToolItem* item) {
   const std::string& name = item->Name;
   if (name == "ToolItem1") {
     // One run at a time: the flags, the client and the progress bars serve one walk.
-    if (auto running = pRun.lock(); running && running->IsRunning()) return;
+    if (SendInProgress()) return;
     if (ListBox1->ListIndex() < 0) {
       gCautionDlg1("セットが選択されていません。", "", this);
       return;
@@ -27,15 +28,27 @@ void Window1::Toolbar11_Action(fw::ToolItem* item) {
                    "送信設定を確かめて下さい。", this);
       return;
     }
-    if (pSMTP[3].empty()) {
+    // Settings saved in the dialog during the last run reach the client now.
+    ApplySMTP();
+    if (Socket1->Port() < 0) {
+      gCautionDlg1("ポート番号が正しくありませんので、処理を中止します。",
+                   "送信設定で、1から65535までの番号を指定して下さい。", this);
+      return;
+    }
+    // The client authenticates only when an account is set.
+    if (!pSMTP[2].empty() && pSMTP[3].empty()) {
       PassDlg* prompt = PassDlg::Get();
       prompt->ShowModal();
-      if (!prompt->pReturn || prompt->EditField1->Text().empty()) {
+      // Closed by its close box: the prompt is gone, which counts as キャンセル.
+      const bool open = fw::IsOpen(prompt);
+      const std::string typed = open && prompt->pReturn ? prompt->EditField1->Text() : "";
+      // Closed after every use, so that the next send asks with an empty field.
+      if (open) prompt->Close();
+      if (typed.empty()) {
         gCautionDlg1("パスワードが入力されませんでしたので、処理を中止します。", "", this);
         return;
       }
-      Socket1->Password = prompt->EditField1->Text();
-      prompt->Close();
+      Socket1->Password = typed;
     }
     auto thread = std::make_shared<Thread1>();
     thread->pWin = this;
@@ -50,6 +63,11 @@ void Window1::Toolbar11_Action(fw::ToolItem* item) {
   } else if (name == "ToolItem3") {
     ShowSMTPDlg();
   }
+}
+
+bool Window1::SendInProgress() const {
+  auto running = pRun.lock();
+  return running && running->IsRunning();
 }
 
 void Window1::Socket1_MailSent() {

@@ -1,6 +1,7 @@
 // The send settings: read when the window opens, written when it closes, edited in SMTPDlg.
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "alerts/Globals.h"
 #include "dialogs/SMTPDlg.h"
@@ -32,27 +33,31 @@ void Window1::Event_Open() { InitApp(); }
 
 void Window1::InitApp() {
   LoadSMTP();
+  ApplySMTP();
+  LoadSetList();
+}
+
+void Window1::ApplySMTP() {
   Socket1->SetAddress(pSMTP[0]);
   Socket1->SetPort(PortNumber(pSMTP[1]));
   Socket1->Username = pSMTP[2];
   Socket1->Password = pSMTP[3];
-  LoadSetList();
 }
 
 void Window1::LoadSMTP() {
   fw::FolderItemRef file = SettingsFile();
   if (!file || !file->Exists()) return;
   std::shared_ptr<fw::BinaryStream> stream = file->OpenAsBinaryFile(false);
-  if (!stream) {
-    pKeepSMTPFile = true;
-    gCautionDlg1("送信設定ファイル「smtp」を読み込めませんでした。",
-                 "送信設定を空にして起動します。このファイルは終了時にも書き換えないため、"
-                 "今回入力した送信設定は保存されません。",
-                 this);
-    return;
-  }
-  ReadSettingsSlots(*stream, pSMTP);
-  stream->Close();
+  const bool clean = stream && ReadSettingsSlots(*stream, pSMTP);
+  if (stream) stream->Close();
+  if (clean) return;
+  // A file that cannot be read whole is left as it is, so that none of its bytes are lost.
+  pKeepSMTPFile = true;
+  const std::string kept = "このファイルは終了時にも書き換えないため、今回入力した送信設定は保存されません。";
+  if (stream)
+    gCautionDlg1("送信設定ファイル「smtp」の内容が正しくありません。", "読み取れた分の送信設定で起動します。" + kept, this);
+  else
+    gCautionDlg1("送信設定ファイル「smtp」を読み込めませんでした。", "送信設定を空にして起動します。" + kept, this);
 }
 
 void Window1::SaveSMTP() {
@@ -83,11 +88,20 @@ bool Window1::Event_CancelClose(bool) {
 void Window1::ShowSMTPDlg() {
   SMTPDlg* dlg = SMTPDlg::Get();
   std::array<fw::EditField*, 6> fields = SettingFields(*dlg);
-  for (size_t i = 0; i < fields.size(); ++i) fields[i]->SetText(pSMTP[i]);
+  std::array<std::string, 6> shown;  // a field shows bytes that are not UTF-8 as U+FFFD
+  for (size_t i = 0; i < fields.size(); ++i) {
+    fields[i]->SetText(pSMTP[i]);
+    shown[i] = fields[i]->Text();
+  }
   dlg->ShowModal();
   // Closed without either button: the dialog is gone, which counts as キャンセル.
-  if (!fw::HasImplicit<SMTPDlg>() || SMTPDlg::Get() != dlg) return;
-  if (dlg->pReturn)
-    for (size_t i = 0; i < fields.size(); ++i) pSMTP[i] = fields[i]->Text();
+  if (!fw::IsOpen(dlg)) return;
+  if (dlg->pReturn) {
+    // A field left as it was shown keeps its slot's bytes.
+    for (size_t i = 0; i < fields.size(); ++i)
+      if (fields[i]->Text() != shown[i]) pSMTP[i] = fields[i]->Text();
+    // A running send keeps the client's settings; the next one takes them when it starts.
+    if (!SendInProgress()) ApplySMTP();
+  }
   dlg->Close();
 }

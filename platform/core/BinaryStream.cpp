@@ -54,6 +54,7 @@ std::string BinaryStream::ReadPString() {
 
 void BinaryStream::WritePString(std::string_view text) {
   size_t n = std::min<size_t>(text.size(), 255);
+  while (n < text.size() && n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
   char length = char(n);
   WriteBytes(&length, 1);
   WriteBytes(text.data(), n);

@@ -21,10 +21,13 @@ class BinaryStream {
   void WriteLong(int32_t value);
   // A length byte, then that many bytes; past the end gives what is there.
   std::string ReadPString();
-  // Texts longer than 255 bytes are cut at 255 bytes, so the length byte always matches.
+  // Texts longer than 255 bytes are cut to at most 255 bytes, between two UTF-8 characters, so
+  // the length byte always matches.
   void WritePString(std::string_view text);
   std::string Read(size_t count);
   bool IsEOF() const;
+  // True once a read found fewer bytes than it asked for.
+  bool ReadPastEnd() const { return readPastEnd_; }
   // False when a write failed or the file could not be put in place.
   bool Close();
   // True once a read or write has failed.

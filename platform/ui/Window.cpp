@@ -130,6 +130,8 @@ void Window::ApplyTabOrder() {
     if (c->TabIndex() >= 0 && c->Widget() && c->Widget()->focusPolicy() != Qt::NoFocus) order.push_back(c);
   std::stable_sort(order.begin(), order.end(), [](Control* a, Control* b) { return a->TabIndex() < b->TabIndex(); });
   for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1]->Widget(), order[i]->Widget());
+  // Qt would start from the first control created; the window opens with the first in order.
+  if (!order.empty()) order.front()->Widget()->setFocus();
 }
 
 void Window::Show() {

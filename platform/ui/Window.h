@@ -96,6 +96,7 @@ class Window {
   // Returns false when the close was cancelled.
   bool CloseRequested(bool appQuitting);
   void Destroy();
+  // Orders the keyboard focus by TabIndex and gives the focus to the first control in it.
   void ApplyTabOrder();
 
   QMainWindow* widget_;

@@ -1,18 +1,18 @@
-// The send-settings dialog: its declared fields and labels, the 255-byte limit, and the two
-// buttons that record the answer and hide the dialog while keeping its fields.
+// The send-settings dialog: its declared fields and labels, the 255-byte limit, the focus it
+// opens with, and the two buttons that record the answer and hide the dialog keeping its fields.
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include "dialogs/SMTPDlg.h"
-#include "tests/dialogs/SMTPDlgDriver.h"
+#include "tests/dialogs/DialogDriver.h"
 #include "tests/support/AppFixture.h"
 
 namespace {
 
 using testsupport::ProcessEvents;
-using testsupport::WhenSMTPDlgShows;
+using testsupport::WhenShows;
 
 
 class SMTPDialog : public ::testing::Test {
@@ -60,10 +60,15 @@ TEST_F(SMTPDialog, FieldsHoldAtMost255BytesWithoutSplittingACharacter) {
 TEST_F(SMTPDialog, SaveRecordsTrueAndKeepsTheFieldsOfTheHiddenDialog) {
   SMTPDlg* dlg = SMTPDlg::Get();
   dlg->EditField4->SetText("秘密 pass");
-  auto seen = WhenSMTPDlgShows([](SMTPDlg& d) { d.PushButton2->Push(); });
+  QWidget* focus = nullptr;
+  auto seen = WhenShows<SMTPDlg>([&](SMTPDlg& d) {
+    if (QTest::qWaitForWindowActive(d.Widget())) focus = QApplication::focusWidget();
+    d.PushButton2->Push();
+  });
   dlg->ShowModal();
   ASSERT_TRUE(seen->acted);
   EXPECT_TRUE(seen->modal) << "the dialog is modal while its caller waits";
+  EXPECT_EQ(focus, dlg->EditField1->Widget()) << "the dialog opens ready for typing in its first field";
   EXPECT_TRUE(dlg->pReturn);
   EXPECT_FALSE(dlg->IsVisible());
   ASSERT_TRUE(fw::HasImplicit<SMTPDlg>()) << "hiding keeps the instance";
@@ -73,10 +78,10 @@ TEST_F(SMTPDialog, SaveRecordsTrueAndKeepsTheFieldsOfTheHiddenDialog) {
 
 TEST_F(SMTPDialog, CancelRecordsFalseEvenAfterASave) {
   SMTPDlg* dlg = SMTPDlg::Get();
-  WhenSMTPDlgShows([](SMTPDlg& d) { d.PushButton2->Push(); });
+  WhenShows<SMTPDlg>([](SMTPDlg& d) { d.PushButton2->Push(); });
   dlg->ShowModal();
   ASSERT_TRUE(dlg->pReturn);
-  auto seen = WhenSMTPDlgShows([](SMTPDlg& d) {
+  auto seen = WhenShows<SMTPDlg>([](SMTPDlg& d) {
     d.EditField1->SetText("edited");
     d.PushButton1->Push();
   });

@@ -9,13 +9,13 @@
 #include "dialogs/SMTPDlg.h"
 #include "mainwindow/Window1.h"
 #include "shell/MenuBar1.h"
-#include "tests/dialogs/SMTPDlgDriver.h"
+#include "tests/dialogs/DialogDriver.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/ModalAnswer.h"
 
 using testsupport::AnswerNextModal;
 using testsupport::ProcessEvents;
-using testsupport::WhenSMTPDlgShows;
+using testsupport::WhenShows;
 
 namespace {
 
@@ -31,10 +31,18 @@ std::string SettingsBytes(int32_t count, const std::vector<std::string>& texts) 
   return bytes;
 }
 
+// Texts "t0", "t1", ...
+std::vector<std::string> Numbered(int n) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < n; ++i) texts.push_back("t" + std::to_string(i));
+  return texts;
+}
+
 std::vector<std::string> Slots(const std::array<std::string, 21>& s) { return {s.begin(), s.end()}; }
 
 const std::string kEmptyFile = Long(20) + std::string(21, '\0');
 const char* kUnreadable = "送信設定ファイル「smtp」を読み込めませんでした。";
+const char* kDamaged = "送信設定ファイル「smtp」の内容が正しくありません。";
 const char* kUnwritable = "送信設定ファイル「smtp」を保存できませんでした。";
 
 }  // namespace
@@ -112,41 +120,39 @@ TEST_F(SettingsTest, ACountBelowTwentyFillsThoseSlotsAndTheCloseWritesAllTwentyO
   EXPECT_EQ(folder().Read("Data/smtp"), SettingsBytes(20, expected));
 }
 
-TEST_F(SettingsTest, ANegativeCountLoadsNothing) {
-  folder().Write("Data/smtp", SettingsBytes(-1, {"host", "25"}));
-  ExpectNoAlertWhile([&] { Start(); });
-  EXPECT_EQ(Slots(w()->pSMTP), std::vector<std::string>(21));
-  CloseMainWindow();
-  EXPECT_EQ(folder().Read("Data/smtp"), kEmptyFile);
-}
+// A damaged file, and the slots read from it.
+struct Damaged {
+  const char* name;
+  std::string bytes;
+  std::vector<std::string> read;
+};
+void PrintTo(const Damaged& d, std::ostream* os) { *os << d.name; }
 
-TEST_F(SettingsTest, ACountAboveTwentyReadsTwentyOneSlotsAndSkipsTheRest) {
-  std::vector<std::string> texts;
-  for (int i = 0; i < 30; ++i) texts.push_back("t" + std::to_string(i));
-  folder().Write("Data/smtp", SettingsBytes(INT32_MAX, texts));
+class DamagedSettingsFile : public SettingsTest, public ::testing::WithParamInterface<Damaged> {};
+
+TEST_P(DamagedSettingsFile, IsReportedAtStartAndKeptByteForByte) {
+  folder().Write("Data/smtp", GetParam().bytes);
+  auto seen = AnswerNextModal("OK");
   Start();
-  std::vector<std::string> first(texts.begin(), texts.begin() + 21);
-  EXPECT_EQ(Slots(w()->pSMTP), first);
-  CloseMainWindow();
-  EXPECT_EQ(folder().Read("Data/smtp"), SettingsBytes(20, first));
+  ASSERT_TRUE(seen->answered) << "reported at start";
+  EXPECT_TRUE(seen->texts.contains(kDamaged)) << seen->texts.join(" / ").toStdString();
+  std::vector<std::string> expected = GetParam().read;
+  expected.resize(21);
+  EXPECT_EQ(Slots(w()->pSMTP), expected) << "what could be read is used";
+  w()->pSMTP[0] = "typed later";
+  ExpectNoAlertWhile([&] { CloseMainWindow(); });
+  EXPECT_EQ(folder().Read("Data/smtp"), GetParam().bytes);
 }
 
-TEST_F(SettingsTest, ATruncatedFileKeepsWhatItHolds) {
-  // Slot 2 promises ten bytes and the file ends after three.
-  folder().Write("Data/smtp", SettingsBytes(20, {"host", "25"}) + "\x0a" + "abc");
-  ExpectNoAlertWhile([&] { Start(); });
-  std::vector<std::string> expected(21);
-  expected[0] = "host", expected[1] = "25", expected[2] = "abc";
-  EXPECT_EQ(Slots(w()->pSMTP), expected);
-}
-
-TEST_F(SettingsTest, AFileShorterThanItsCountGivesEmptySettings) {
-  folder().Write("Data/smtp", std::string(2, '\0'));
-  ExpectNoAlertWhile([&] { Start(); });
-  EXPECT_EQ(Slots(w()->pSMTP), std::vector<std::string>(21));
-  CloseMainWindow();
-  EXPECT_EQ(folder().Read("Data/smtp"), kEmptyFile);
-}
+INSTANTIATE_TEST_SUITE_P(
+    SettingsTest, DamagedSettingsFile,
+    ::testing::Values(Damaged{"negative count", SettingsBytes(-1, {"host", "25", "me", "pw", "a@b.jp", "M"}), {}},
+                      Damaged{"no whole count", std::string(2, '\0'), {}},
+                      // slot 2 promises ten bytes and the file ends after three
+                      Damaged{"text cut short", SettingsBytes(20, {"host", "25"}) + "\x0a" + "abc", {"host", "25", "abc"}},
+                      Damaged{"fewer texts than counted", SettingsBytes(20, {"host", "25"}), {"host", "25"}},
+                      Damaged{"count beyond the slots", SettingsBytes(INT32_MAX, Numbered(30)), Numbered(21)},
+                      Damaged{"bytes after the last text", SettingsBytes(20, Numbered(21)) + "\xff\xfe", Numbered(21)}));
 
 TEST_F(SettingsTest, AnUnreadableFileIsReportedOnceAndNotOverwritten) {
   // A folder in the file's place cannot be read, not even by the superuser.
@@ -180,19 +186,26 @@ TEST_F(SettingsTest, WithoutADataFolderNothingIsWrittenOrCreated) {
   EXPECT_FALSE(folder().Exists("smtp"));
 }
 
-TEST_F(SettingsTest, QuittingThroughTheMenuWritesTheFile) {
+TEST_F(SettingsTest, QuittingThroughTheMenuWritesTheFileCuttingLongTextsBetweenCharacters) {
   folder().MakeFolder("Data");
   Start();
   w()->pSMTP[4] = "from@example.jp";
+  std::string kana = "x";
+  for (int i = 0; i < 100; ++i) kana += "あ";  // 301 bytes: byte 255 is inside a character
+  w()->pSMTP[5] = kana;
   MenuBar1::Get()->Child("FileQuit")->Action()->trigger();
   ProcessEvents();
   EXPECT_FALSE(fw::HasImplicit<Window1>());
   std::vector<std::string> expected(21);
   expected[4] = "from@example.jp";
+  expected[5] = kana.substr(0, 253);
   EXPECT_EQ(folder().Read("Data/smtp"), SettingsBytes(20, expected));
 }
 
-class PortSetting : public SettingsTest, public ::testing::WithParamInterface<std::pair<const char*, int>> {};
+// A port text and the port the client gets (-1: none, the send is refused).
+using PortText = std::pair<std::string, int>;
+
+class PortSetting : public SettingsTest, public ::testing::WithParamInterface<PortText> {};
 
 TEST_P(PortSetting, ThePortTextBecomesAWholePortNumber) {
   folder().Write("Data/smtp", SettingsBytes(1, {"host", GetParam().first}));
@@ -201,17 +214,19 @@ TEST_P(PortSetting, ThePortTextBecomesAWholePortNumber) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SettingsTest, PortSetting,
-                         ::testing::Values(std::pair{"2525", 2525}, std::pair{"", 0}, std::pair{"abc", 0},
-                                           std::pair{" 465 ", 465}, std::pair{"25.9", 25},
-                                           std::pair{"99999999999", 0}, std::pair{"-1e300", 0}));
+                         ::testing::Values(PortText{"2525", 2525}, PortText{"", 0}, PortText{"abc", 0},
+                                           PortText{" 465 ", 465}, PortText{"25.9", 25},
+                                           PortText{"65535", 65535}, PortText{"70000", -1},
+                                           PortText{"99999999999", -1}, PortText{"-1e300", -1}));
 
-TEST_F(SettingsTest, SavingTheDialogChangesSlotsZeroToFiveOnly) {
-  std::vector<std::string> texts = {"old.host", "25", "acct", "", "a@b.jp", "M"};
+TEST_F(SettingsTest, SavingTheDialogChangesSlotsZeroToFiveAndTheClientAtOnce) {
+  // The account is Shift_JIS, as an older file may hold it.
+  std::vector<std::string> texts = {"old.host", "25", "\x8e\x52\x93\x63", "", "a@b.jp", "M"};
   for (int i = 6; i <= 20; ++i) texts.push_back("keep" + std::to_string(i));
   folder().Write("Data/smtp", SettingsBytes(20, texts));
   Start();
   std::vector<std::string> shown;
-  auto seen = WhenSMTPDlgShows([&](SMTPDlg& d) {
+  auto seen = WhenShows<SMTPDlg>([&](SMTPDlg& d) {
     for (fw::EditField* f : {d.EditField1, d.EditField2, d.EditField3, d.EditField4, d.EditField5, d.EditField6})
       shown.push_back(f->Text());
     d.EditField1->SetText("new.host");
@@ -223,14 +238,17 @@ TEST_F(SettingsTest, SavingTheDialogChangesSlotsZeroToFiveOnly) {
   ShowSMTPDlg();
   ASSERT_TRUE(seen->acted);
   EXPECT_TRUE(seen->modal) << "the main window waits for the dialog";
-  EXPECT_EQ(shown, std::vector<std::string>(texts.begin(), texts.begin() + 6)) << "field n shows slot n-1";
+  std::vector<std::string> shownSlots(texts.begin(), texts.begin() + 6);
+  shownSlots[2] = "\uFFFDR\uFFFDc";
+  EXPECT_EQ(shown, shownSlots) << "field n shows slot n-1";
 
   std::vector<std::string> expected = texts;
   expected[0] = "new.host", expected[1] = "587", expected[3] = "secret", expected[5] = "メーラ";
-  EXPECT_EQ(Slots(w()->pSMTP), expected);
-  EXPECT_EQ(w()->Socket1->Address(), "old.host") << "the client keeps the settings given at start";
-  EXPECT_EQ(w()->Socket1->Port(), 25);
-  EXPECT_EQ(w()->Socket1->Password, "");
+  EXPECT_EQ(Slots(w()->pSMTP), expected) << "a field left alone keeps its bytes";
+  EXPECT_EQ(w()->Socket1->Address(), "new.host") << "the client takes the settings at once";
+  EXPECT_EQ(w()->Socket1->Port(), 587);
+  EXPECT_EQ(w()->Socket1->Username, texts[2]);
+  EXPECT_EQ(w()->Socket1->Password, "secret");
   EXPECT_EQ(folder().Read("Data/smtp"), SettingsBytes(20, texts)) << "the dialog writes no file";
   ProcessEvents();
   EXPECT_FALSE(fw::HasImplicit<SMTPDlg>()) << "the dialog is closed after use";
@@ -243,7 +261,7 @@ TEST_F(SettingsTest, CancellingOrClosingTheDialogKeepsTheSettings) {
   folder().Write("Data/smtp", SettingsBytes(5, {"host", "25", "acct", "pw", "a@b.jp", "M"}));
   Start();
   const auto before = w()->pSMTP;
-  auto seen = WhenSMTPDlgShows([](SMTPDlg& d) {
+  auto seen = WhenShows<SMTPDlg>([](SMTPDlg& d) {
     d.EditField1->SetText("changed");
     d.PushButton1->Push();
   });
@@ -251,7 +269,7 @@ TEST_F(SettingsTest, CancellingOrClosingTheDialogKeepsTheSettings) {
   ASSERT_TRUE(seen->acted);
   EXPECT_EQ(w()->pSMTP, before) << "キャンセル";
 
-  seen = WhenSMTPDlgShows([](SMTPDlg& d) {
+  seen = WhenShows<SMTPDlg>([](SMTPDlg& d) {
     d.EditField1->SetText("changed");
     d.Widget()->close();
   });

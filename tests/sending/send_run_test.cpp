@@ -1,5 +1,6 @@
 // A whole send on the real window against a real SMTP server: one message per ticked
-// recipient, addressed to that recipient alone, read back by Python's email package.
+// recipient, addressed to that recipient alone, read back by Python's email package; the
+// password prompt, and settings saved in the dialog, as a user meets them.
 #include <QAbstractAnimation>
 #include <QApplication>
 #include <QClipboard>
@@ -16,10 +17,12 @@
 #include <algorithm>
 
 #include "dialogs/PassDlg.h"
+#include "dialogs/SMTPDlg.h"
 #include "mainwindow/Window1.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/Strings.h"
 #include "shell/Toolbar1.h"
+#include "tests/dialogs/DialogDriver.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/DataFiles.h"
 #include "tests/support/LocalSmtpServer.h"
@@ -35,9 +38,14 @@ const std::string kBody = "いつもご利用いただき、ありがとうご�
 
 class SendRun : public ProgramTest {
  protected:
-  void Prepare(const std::string& storedPassword, int port, int rows = 5) {
-    folder().Write("Data/smtp", SettingsFile({"127.0.0.1", std::to_string(port), "user", storedPassword,
+  void Prepare(const std::string& storedPassword, int port, const std::string& account = "user", int rows = 5) {
+    folder().Write("Data/smtp", SettingsFile({"127.0.0.1", std::to_string(port), account, storedPassword,
                                                "info@example.com", "テストメーラ 1.0"}));
+    StartWithSet(rows);
+  }
+
+  // Starts with the set "お客様" of `rows` recipients selected.
+  void StartWithSet(int rows = 5) {
     std::string list = "// テスト用\n";
     for (int i = 0; i < rows; ++i) list += "r" + std::to_string(i) + "@example.com\t" + kNames[i % 5] + "\n";
     folder().Write("Data/お客様/NameList.txt", list);
@@ -49,14 +57,15 @@ class SendRun : public ProgramTest {
     ASSERT_EQ(w->ListBox2->ListCount(), rows);
   }
 
-  // Presses 送信 and waits for "Send End." in the log, noting every overall progress value.
+  // Presses 送信 and waits for its "Send End." in the log, noting every overall progress value.
   bool SendAndWait(int timeoutMs = 60000) {
+    const size_t from = Log().size();
     progress = {w->ProgressBar1->Value()};
     auto* bar = qobject_cast<QProgressBar*>(w->ProgressBar1->Widget());
     QMetaObject::Connection watch =
         QObject::connect(bar, &QProgressBar::valueChanged, [&](int v) { progress.push_back(v); });
     w->Toolbar11->ToolItem1.Action()->trigger();
-    bool ended = QTest::qWaitFor([&] { return Log().find("Send End.") != std::string::npos; }, timeoutMs);
+    bool ended = QTest::qWaitFor([&] { return Log().find("Send End.", from) != std::string::npos; }, timeoutMs);
     QObject::disconnect(watch);
     return ended;
   }
@@ -140,12 +149,13 @@ TEST_F(SendRun, LongTextAndJapaneseHeadersGoOutAsMailEveryServerTakes) {
 TEST_F(SendRun, OnlyTickedRowsAreSentAndTheWalkCountsHandedOverMessages) {
   LocalSmtpServer server;
   ASSERT_TRUE(server.Started());
-  Prepare("unused", server.Port());
-  w->Socket1->Username = "";  // no account: HELO and no authentication
+  Prepare("", server.Port(), "");  // no account: HELO, no authentication, no password asked for
   for (int row : {0, 2, 4}) w->ListBox2->SetCellCheck(row, 0, false);
   w->ProgressBar1->SetMaximum(2);
 
+  auto prompt = AnswerModals({"キャンセル", "OK"}, 2000);
   ASSERT_TRUE(SendAndWait());
+  EXPECT_FALSE(prompt[0]->answered) << prompt[0]->texts.join(" / ").toStdString();
   EXPECT_EQ(Log(), "r1@example.com\nr3@example.com\nSend End.\n");
   EXPECT_EQ(progress, (std::vector<int>{0, 1, 2, 0}));
   EXPECT_EQ(server.Count(), 2);
@@ -154,7 +164,7 @@ TEST_F(SendRun, OnlyTickedRowsAreSentAndTheWalkCountsHandedOverMessages) {
 TEST_F(SendRun, AWalkOverManyUntickedRowsEndsAndTheOutcomeIsReadAfterAPause) {
   LocalSmtpServer server("user", "secret");
   ASSERT_TRUE(server.Started());
-  Prepare("secret", server.Port(), 20000);
+  Prepare("secret", server.Port(), "user", 20000);
   w->Toolbar11->ToolItem7.Action()->trigger();  // 全クリア
   w->ListBox2->SetCellCheck(19999, 0, true);
   w->ProgressBar1->SetMaximum(1);
@@ -169,22 +179,63 @@ TEST_F(SendRun, AWalkOverManyUntickedRowsEndsAndTheOutcomeIsReadAfterAPause) {
   EXPECT_GT(loggedAt - acceptedAt, 30) << "the outcome is read more than 30 ticks after the client's report";
 }
 
-TEST_F(SendRun, PasswordTypedAtThePromptIsUsedAndNeverStored) {
+TEST_F(SendRun, EverySendAsksForThePasswordAfreshAndNeverStoresIt) {
   LocalSmtpServer server("user", "typed");
   ASSERT_TRUE(server.Started());
   Prepare("", server.Port());
 
-  QTimer::singleShot(50, [] {
-    PassDlg::Get()->EditField1->SetText("typed");
-    PassDlg::Get()->PushButton2->Push();
-  });
-  ASSERT_TRUE(SendAndWait());
-  EXPECT_EQ(server.Count(), 5);
+  for (int run = 1; run <= 2; ++run) {
+    auto prompt = WhenShows<PassDlg>([](PassDlg& d) {
+      EXPECT_EQ(d.EditField1->Text(), "") << "the last password is not offered again";
+      d.EditField1->SetText("typed");
+      d.PushButton2->Push();
+    });
+    ASSERT_TRUE(SendAndWait());
+    ASSERT_TRUE(prompt->acted);
+    EXPECT_FALSE(fw::HasImplicit<PassDlg>()) << "the prompt is closed after use";
+    EXPECT_EQ(server.Count(), 5 * run);
+  }
   EXPECT_EQ(w->pSMTP[3], "");
   EXPECT_EQ(w->Socket1->Password, "typed");
 }
 
-TEST_F(SendRun, CancelledOrEmptyPromptStartsNothing) {
+TEST_F(SendRun, AFirstStartConfiguredThroughTheDialogSends) {
+  LocalSmtpServer server("user", "secret");
+  ASSERT_TRUE(server.Started());
+  StartWithSet();  // no settings file
+  auto dialog = WhenShows<SMTPDlg>([&](SMTPDlg& d) {
+    d.EditField1->SetText("127.0.0.1");
+    d.EditField2->SetText(std::to_string(server.Port()));
+    d.EditField3->SetText("user");
+    d.EditField4->SetText("secret");
+    d.EditField5->SetText("info@example.com");
+    d.PushButton2->Push();
+  });
+  w->Toolbar11->ToolItem3.Action()->trigger();
+  ASSERT_TRUE(dialog->acted);
+  ASSERT_EQ(w->Socket1->Address(), "127.0.0.1") << "the saved settings reach the client at once";
+  ASSERT_TRUE(SendAndWait());
+  EXPECT_EQ(server.Count(), 5);
+}
+
+TEST_F(SendRun, SettingsSavedDuringARunTakeEffectFromTheNextSend) {
+  LocalSmtpServer server("user", "secret");
+  ASSERT_TRUE(server.Started());
+  Prepare("secret", server.Port());
+  auto dialog = WhenShows<SMTPDlg>([](SMTPDlg& d) {
+    d.EditField3->SetText("other");
+    d.PushButton2->Push();
+  });
+  auto refused = AnswerNextModal("OK", 60000);  // the server turns the new account away
+  QTimer::singleShot(0, [&] { w->Toolbar11->ToolItem3.Action()->trigger(); });
+  ASSERT_TRUE(SendAndWait());
+  ASSERT_TRUE(dialog->acted);
+  EXPECT_EQ(server.Count(), 5) << "the run keeps the account it started with";
+  ASSERT_TRUE(SendAndWait());
+  EXPECT_TRUE(refused->texts.join(" / ").startsWith("Error: 535")) << "the next send uses the new account";
+}
+
+TEST_F(SendRun, ACancelledClosedOrEmptyPromptOrABadPortStartsNothing) {
   LocalSmtpServer server("user", "typed");
   ASSERT_TRUE(server.Started());
   Prepare("", server.Port());
@@ -197,6 +248,21 @@ TEST_F(SendRun, CancelledOrEmptyPromptStartsNothing) {
   alert = AnswerModals({"入力", "OK"});
   w->Toolbar11->ToolItem1.Action()->trigger();
   ASSERT_TRUE(alert[1]->answered) << "an empty entry is refused like キャンセル";
+
+  auto closed = WhenShows<PassDlg>([](PassDlg& d) { d.Widget()->close(); });
+  auto refused = AnswerNextModal("OK");
+  w->Toolbar11->ToolItem1.Action()->trigger();
+  ASSERT_TRUE(closed->acted);
+  ASSERT_TRUE(refused->answered) << "the close box counts as キャンセル";
+
+  // A port 65536 above the server's must not reach the server.
+  w->pSMTP[1] = std::to_string(65536 + server.Port());
+  w->pSMTP[3] = "typed";
+  refused = AnswerNextModal("OK");
+  w->Toolbar11->ToolItem1.Action()->trigger();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return refused->answered || !Log().empty(); }));
+  EXPECT_TRUE(refused->texts.contains("ポート番号が正しくありませんので、処理を中止します。"))
+      << refused->texts.join(" / ").toStdString();
   ProcessEvents(700);
   EXPECT_EQ(server.Count(), 0);
   EXPECT_EQ(Log(), "");
