@@ -21,7 +21,7 @@
 #include "platform/core/FolderItem.h"
 #include "platform/ui/Application.h"
 #include "shell/Startup.h"
-#include "shell/Toolbar1.h"
+#include "mainwindow/Toolbar1.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/DataFiles.h"
 #include "tests/support/LocalSmtpServer.h"

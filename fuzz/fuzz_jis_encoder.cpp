@@ -12,7 +12,7 @@
 
 #include "platform/core/Strings.h"
 #include "platform/core/TextEncoding.h"
-#include "sending/MailTextEncoders.h"
+#include "mailtext/MailTextEncoders.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "mainwindow/SettingsSlots.h"
+#include "mailtext/SettingsFile.h"
 #include "platform/core/BinaryStream.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The main window's declared properties and controls.
 #include "mainwindow/Window1.h"
-#include "shell/MenuBar1.h"
-#include "shell/Toolbar1.h"
+#include "mainwindow/MenuBar1.h"
+#include "mainwindow/Toolbar1.h"
 
 Window1* Window1::Get() { return fw::Implicit<Window1>(); }
 

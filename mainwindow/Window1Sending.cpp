@@ -6,7 +6,7 @@
 #include "dialogs/PassDlg.h"
 #include "mainwindow/Window1.h"
 #include "sending/Thread1.h"
-#include "shell/Toolbar1.h"
+#include "mainwindow/Toolbar1.h"
 #include "smtp/MailAddress.h"
 
 void Window1::Toolbar11_Action(fw::ToolItem* item) {

@@ -7,7 +7,7 @@
 #include "platform/core/TextInputStream.h"
 #include "platform/core/Thread.h"
 #include "platform/ui/Picture.h"
-#include "shell/Toolbar1.h"
+#include "mainwindow/Toolbar1.h"
 
 void Window1::LoadSetList() {
   fw::FolderItemRef data = DataFolder();

@@ -6,7 +6,7 @@
 #include "alerts/Globals.h"
 #include "dialogs/SMTPDlg.h"
 #include "mainwindow/SetFiles.h"
-#include "mainwindow/SettingsSlots.h"
+#include "mailtext/SettingsFile.h"
 #include "mainwindow/Window1.h"
 #include "platform/core/BinaryStream.h"
 #include "platform/core/FolderItem.h"

@@ -1,8 +1,8 @@
 // The toolbar's icons and starting state.
 #include "mainwindow/Window1.h"
 #include "platform/ui/Picture.h"
-#include "shell/Pictures.h"
-#include "shell/Toolbar1.h"
+#include "mainwindow/Pictures.h"
+#include "mainwindow/Toolbar1.h"
 
 void Window1::Toolbar11_Open() {
   struct IconDecl {

@@ -6,7 +6,7 @@
 #include "platform/core/DateTime.h"
 #include "platform/core/Strings.h"
 #include "platform/core/TextEncoding.h"
-#include "sending/MailTextEncoders.h"
+#include "mailtext/MailTextEncoders.h"
 #include "smtp/EmailMessage.h"
 #include "smtp/MailAddress.h"
 

@@ -7,8 +7,8 @@
 #include "mainwindow/Window1.h"
 #include "platform/ui/Application.h"
 #include "shell/App.h"
-#include "shell/MenuBar1.h"
-#include "shell/Pictures.h"
+#include "mainwindow/MenuBar1.h"
+#include "mainwindow/Pictures.h"
 
 namespace {
 std::unique_ptr<App> g_app;

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "mainwindow/Window1.h"
-#include "shell/Toolbar1.h"
+#include "mainwindow/Toolbar1.h"
 #include "tests/support/AppFixture.h"
 
 namespace settest {

@@ -8,7 +8,7 @@
 
 #include "dialogs/SMTPDlg.h"
 #include "mainwindow/Window1.h"
-#include "shell/MenuBar1.h"
+#include "mainwindow/MenuBar1.h"
 #include "tests/dialogs/DialogDriver.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/ModalAnswer.h"

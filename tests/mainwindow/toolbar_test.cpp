@@ -4,7 +4,7 @@
 #include <QToolBar>
 
 #include "platform/ui/Picture.h"
-#include "shell/Pictures.h"
+#include "mainwindow/Pictures.h"
 #include "tests/mainwindow/SetFixture.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include <QWidget>
 
 #include "mainwindow/Window1.h"
-#include "shell/Toolbar1.h"
+#include "mainwindow/Toolbar1.h"
 #include "tests/support/AppFixture.h"
 
 namespace {

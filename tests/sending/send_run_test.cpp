@@ -21,7 +21,7 @@
 #include "mainwindow/Window1.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/Strings.h"
-#include "shell/Toolbar1.h"
+#include "mainwindow/Toolbar1.h"
 #include "tests/dialogs/DialogDriver.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/DataFiles.h"

@@ -8,7 +8,7 @@
 #include "dialogs/AboutPanel.h"
 #include "mainwindow/Window1.h"
 #include "shell/App.h"
-#include "shell/MenuBar1.h"
+#include "mainwindow/MenuBar1.h"
 #include "tests/support/AppFixture.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/MenuBar1.h"
+#include "mainwindow/MenuBar1.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "shell/Pictures.h"
+#include "mainwindow/Pictures.h"
 
 #include <QtGlobal>
 

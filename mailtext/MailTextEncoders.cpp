@@ -1,4 +1,4 @@
-#include "sending/MailTextEncoders.h"
+#include "mailtext/MailTextEncoders.h"
 
 #include <QString>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "shell/Toolbar1.h"
+#include "mainwindow/Toolbar1.h"
 
 Toolbar1::Toolbar1(fw::Window& window, const fw::ControlDecl& decl) : fw::Toolbar(window, decl) {
   struct ItemDecl {

@@ -1,4 +1,4 @@
-#include "mainwindow/SettingsSlots.h"
+#include "mailtext/SettingsFile.h"
 
 #include <cmath>
 #include <cstdint>
