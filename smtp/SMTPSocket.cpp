@@ -44,7 +44,7 @@ void SMTPSocket::SendMail() {
 }
 
 void SMTPSocket::DisconnectFromServer() {
-  _mode = 0;
+  _mode = SessionMode::Ready;
   _nextRecipID = 0;
   _SendCommand("QUIT");
   // The session is over: its outcome has been reported, so neither the reply nor the server's
@@ -55,7 +55,7 @@ void SMTPSocket::DisconnectFromServer() {
 
 void SMTPSocket::DeleteAllMessages() { Messages.clear(); }
 
-void SMTPSocket::Event_Connected() { _mode = 0; }
+void SMTPSocket::Event_Connected() { _mode = SessionMode::Ready; }
 
 void SMTPSocket::Event_SendComplete(bool) { _AwaitReply(); }
 
