@@ -49,13 +49,13 @@ void SMTPSocket::_ProcessData(const std::string& reply) {
       return _ProcessOK(reply);
     case 334:
       if (_authKeys.empty())
-        return _Refuse(kClientRefusal, "The server asked for an authentication answer that the client does not have: " + reply);
+        return _Refuse(kClientRefusal, "サーバが認証の応答を求めましたが、送る応答がありません: " + reply);
       _SendCommand(_authKeys.front());
       _authKeys.erase(_authKeys.begin());
       _mode = SessionMode::Ready;
       return;
     case 354:
-      if (Messages.empty()) return _Refuse(kClientRefusal, "The server asked for message text, but no message is queued: " + reply);
+      if (Messages.empty()) return _Refuse(kClientRefusal, "サーバがメールの本文を求めましたが、送るメールがありません: " + reply);
       _mode = SessionMode::TextSent;
       return _SendCommand(_GetMessageData(*Messages.front()));
     case 221:
@@ -115,10 +115,10 @@ void SMTPSocket::_StartSendingMessage() {
   const std::string sender = message->FromAddress();
   // A line break in an address would let it write commands of its own.
   for (const std::string& addresses : {sender, message->ToAddress(), message->CCAddress(), message->BCCAddress()})
-    if (HasLineBreak(addresses)) return _Refuse(kClientRefusal, "An address of the message holds a line break; it was not sent.");
+    if (HasLineBreak(addresses)) return _Refuse(kClientRefusal, "メールのアドレスに改行が含まれているので、送信しませんでした。");
   _BuildRecipientList(*message);
   _nextRecipID = 0;
-  if (_recipients.empty()) return _Refuse(kClientRefusal, "The message has no recipient; it was not sent.");
+  if (_recipients.empty()) return _Refuse(kClientRefusal, "メールに宛先がないので、送信しませんでした。");
   _SendCommand("MAIL FROM: " + _ConvertAddress(sender));
 }
 
