@@ -37,7 +37,8 @@ MenuBar1::MenuBar1() {
 
 void MenuBar1::Untitled0() {
   Append(NewItem<fw::MenuItem>({.Name = "FileMenu", .Text = "&File"}));
-  Child("FileMenu")->Append(NewItem<fw::QuitMenuItem>({.Name = "FileQuit", .Text = "&Quit", .KeyboardShortcut = "Cmd+Q"}));
+  Child("FileMenu")->Append(
+      NewItem<fw::QuitMenuItem>({.Name = "FileQuit", .Text = "&Quit", .KeyboardShortcut = "Cmd+Q"}));
 }
 
 void MenuBar1::Untitled1() {

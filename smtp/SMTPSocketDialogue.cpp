@@ -44,7 +44,8 @@ void SMTPSocket::_ProcessData(const std::string& reply) {
       if (Messages.empty()) return DisconnectFromServer();
       ConnectionEstablished.Raise(fw::NthField(fw::MidB(reply, 5), "\r\n", 1));
       if (!_StillIn(session)) return;
-      return Username.empty() ? _SendIntroduction("HELO", SessionMode::Ready) : _SendIntroduction("EHLO", SessionMode::Introduced);
+      return Username.empty() ? _SendIntroduction("HELO", SessionMode::Ready)
+                              : _SendIntroduction("EHLO", SessionMode::Introduced);
     case 250:
       return _ProcessOK(reply);
     case 334:
