@@ -20,9 +20,9 @@ namespace fw {
 class MenuBar;
 class Toolbar;
 
-// The kinds of window frame. Every kind but Document is shown as a dialog; Sheet is the
-// dialog that belongs to its parent window.
-enum class WindowFrame { Document = 0, MovableModal = 1, ModalDialog = 2, Floating = 3, Sheet = 8 };
+// The kinds of window frame the program declares. Every kind but Document is shown as a
+// dialog; Sheet is the dialog that belongs to its parent window.
+enum class WindowFrame { Document = 0, MovableModal = 1, Sheet = 8 };
 
 // What a window declares; the defaults are those of a plain document window.
 struct WindowDecl {
