@@ -3,11 +3,11 @@
 #include "platform/core/Strings.h"
 #include "platform/ui/MessageDialog.h"
 
-int gCautionDlg(int count, const std::string& alternateCaption, const std::string& cancelCaption,
-                const std::string& actionCaption, const std::string& message, const std::string& explanation,
-                fw::Window* parent) {
+CautionResult gCautionDlg(int count, const std::string& alternateCaption, const std::string& cancelCaption,
+                          const std::string& actionCaption, const std::string& message,
+                          const std::string& explanation, fw::Window* parent) {
   fw::MessageDialog alert;
-  alert.Icon = fw::MessageDialog::IconCaution;
+  alert.Icon = fw::MessageIcon::Caution;
   alert.ActionButton.Caption = actionCaption;
   if (count > 1) {
     alert.CancelButton.Visible = true;
@@ -20,9 +20,9 @@ int gCautionDlg(int count, const std::string& alternateCaption, const std::strin
   alert.Message = message;
   alert.Explanation = explanation;
   fw::MessageDialogButton* pressed = alert.ShowModalWithin(parent);
-  if (pressed == &alert.ActionButton) return 2;
-  if (pressed == &alert.AlternateActionButton) return 0;
-  return 1;
+  if (pressed == &alert.ActionButton) return CautionResult::Action;
+  if (pressed == &alert.AlternateActionButton) return CautionResult::Alternate;
+  return CautionResult::Cancel;
 }
 
 void gCautionDlg1(const std::string& message, const std::string& explanation, fw::Window* parent) {

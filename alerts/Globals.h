@@ -6,12 +6,14 @@ namespace fw {
 class Window;
 }
 
+// Which button ended a caution alert; Cancel also stands for any other way it ended.
+enum class CautionResult { Alternate = 0, Cancel = 1, Action = 2 };
+
 // A modal caution alert over parent with one to three buttons: the action button always, the
-// cancel button when count is over 1, the alternate button when it is over 2. Gives 2 for the
-// action button, 0 for the alternate button, 1 otherwise.
-int gCautionDlg(int count, const std::string& alternateCaption, const std::string& cancelCaption,
-                const std::string& actionCaption, const std::string& message, const std::string& explanation,
-                fw::Window* parent);
+// cancel button when count is over 1, the alternate button when it is over 2.
+CautionResult gCautionDlg(int count, const std::string& alternateCaption, const std::string& cancelCaption,
+                          const std::string& actionCaption, const std::string& message,
+                          const std::string& explanation, fw::Window* parent);
 
 // The same alert with the single button "OK".
 void gCautionDlg1(const std::string& message, const std::string& explanation, fw::Window* parent);

@@ -4,22 +4,39 @@ AboutPanel* AboutPanel::Get() { return fw::Implicit<AboutPanel>(); }
 
 void AboutPanel::Layout() {
   // Every property not named keeps the framework's default.
-  ApplyDecl(fw::WindowDecl{.Width = 420, .Height = 260, .Frame = 1, .Title = "ポスタリオについて", .Resizeable = false, .MaximizeButton = false});
+  ApplyDecl(fw::WindowDecl{.Width = 420,
+                           .Height = 260,
+                           .Frame = fw::WindowFrame::MovableModal,
+                           .Title = "ポスタリオについて",
+                           .Resizeable = false,
+                           .MaximizeButton = false});
 }
 
 void AboutPanel::CreateControls() { _CreateControls0(); }
 
 void AboutPanel::_CreateControls0() {
   using namespace fw;
-  StaticText1 = AddControl<StaticText>(ControlDecl{"StaticText1", 120, 25, 180, 50, 0},
-                                       StaticTextDecl{"ポスタリオ", 1, HexColor(0x0000FF), false, FontDecl{"System", 32, false, true}});
+  StaticText1 = AddControl<StaticText>(
+      ControlDecl{.Name = "StaticText1", .Left = 120, .Top = 25, .Width = 180, .Height = 50, .TabIndex = 0},
+      StaticTextDecl{.Text = "ポスタリオ",
+                     .TextAlign = TextAlignment::Center,
+                     .TextColor = HexColor(0x0000FF),
+                     .Font = FontDecl{.TextSize = 32, .Italic = true}});
   StaticText2 = AddControl<StaticText>(
-      ControlDecl{"StaticText2", 50, 110, 340, 130, 1},
-      StaticTextDecl{"宛先ごとに一通ずつ、同じお知らせをお届けします。\n\n"
+      ControlDecl{.Name = "StaticText2", .Left = 50, .Top = 110, .Width = 340, .Height = 130, .TabIndex = 1},
+      StaticTextDecl{.Text = "宛先ごとに一通ずつ、同じお知らせをお届けします。\n\n"
                      "Qt 6、Boost.Context、GoogleTest ほか\nオープンソースの成果を利用しています。",
-                     1, HexColor(0x330000), true, FontDecl{"System", 10}});
-  StaticText3 = AddControl<StaticText>(ControlDecl{"StaticText3", 160, 80, 100, 14, 2},
-                                       StaticTextDecl{"Ver. 1.0a3", 1, HexColor(0x003366), true, FontDecl{"System", 11}});
+                     .TextAlign = TextAlignment::Center,
+                     .TextColor = HexColor(0x330000),
+                     .Multiline = true,
+                     .Font = FontDecl{.TextSize = 10}});
+  StaticText3 = AddControl<StaticText>(
+      ControlDecl{.Name = "StaticText3", .Left = 160, .Top = 80, .Width = 100, .Height = 14, .TabIndex = 2},
+      StaticTextDecl{.Text = "Ver. 1.0a3",
+                     .TextAlign = TextAlignment::Center,
+                     .TextColor = HexColor(0x003366),
+                     .Multiline = true,
+                     .Font = FontDecl{.TextSize = 11}});
 }
 
 bool AboutPanel::Event_MouseDown(int, int) {

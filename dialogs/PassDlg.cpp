@@ -4,25 +4,32 @@ PassDlg* PassDlg::Get() { return fw::Implicit<PassDlg>(); }
 
 void PassDlg::Layout() {
   // Every property not named keeps the framework's default.
-  ApplyDecl(fw::WindowDecl{.Width = 260, .Height = 120, .Frame = 8, .Title = "Untitled", .Resizeable = false, .MaximizeButton = false});
+  ApplyDecl(fw::WindowDecl{.Width = 260,
+                           .Height = 120,
+                           .Frame = fw::WindowFrame::Sheet,
+                           .Title = "Untitled",
+                           .Resizeable = false,
+                           .MaximizeButton = false});
 }
 
 void PassDlg::CreateControls() { _CreateControls0(); }
 
 void PassDlg::_CreateControls0() {
   using namespace fw;
-  EditFieldDecl field;
-  field.Password = true;
-  field.BackColor = HexColor(0xFFFFFF);
-  EditField1 = AddControl<EditField>(ControlDecl{"EditField1", 30, 40, 200, 22, 0}, field);
-  PushButton1 = AddControl<PushButton>(ControlDecl{"PushButton1", 72, 80, 82, 20, 1},
-                                       PushButtonDecl{"キャンセル", false, true});
+  EditField1 = AddControl<EditField>(
+      ControlDecl{.Name = "EditField1", .Left = 30, .Top = 40, .Width = 200, .Height = 22, .TabIndex = 0},
+      EditFieldDecl{.Password = true, .BackColor = HexColor(0xFFFFFF)});
+  PushButton1 = AddControl<PushButton>(
+      ControlDecl{.Name = "PushButton1", .Left = 72, .Top = 80, .Width = 82, .Height = 20, .TabIndex = 1},
+      PushButtonDecl{.Caption = "キャンセル", .Cancel = true});
   PushButton1->Action.Bind(this, &PassDlg::PushButton1_Action);
-  PushButton2 = AddControl<PushButton>(ControlDecl{"PushButton2", 166, 80, 70, 20, 2},
-                                       PushButtonDecl{"入力", true, false});
+  PushButton2 = AddControl<PushButton>(
+      ControlDecl{.Name = "PushButton2", .Left = 166, .Top = 80, .Width = 70, .Height = 20, .TabIndex = 2},
+      PushButtonDecl{.Caption = "入力", .Default = true});
   PushButton2->Action.Bind(this, &PassDlg::PushButton2_Action);
-  StaticText1 = AddControl<StaticText>(ControlDecl{"StaticText1", 30, 20, 200, 20, 3},
-                                       StaticTextDecl{"パスワードを入力して下さい。", 1});
+  StaticText1 = AddControl<StaticText>(
+      ControlDecl{.Name = "StaticText1", .Left = 30, .Top = 20, .Width = 200, .Height = 20, .TabIndex = 3},
+      StaticTextDecl{.Text = "パスワードを入力して下さい。", .TextAlign = TextAlignment::Center});
 }
 
 void PassDlg::PushButton1_Action() {

@@ -5,13 +5,20 @@
 namespace {
 std::unique_ptr<MenuBar1> g_menuBar;
 
+struct ItemDecl {
+  const char* Name = "";
+  bool AutoEnable = true;
+  const char* Text = "";
+  const char* KeyboardShortcut = "";
+};
+
 template <class Item>
-std::unique_ptr<fw::MenuItem> NewItem(const char* name, bool autoEnable, const char* text, const char* shortcut) {
+std::unique_ptr<fw::MenuItem> NewItem(const ItemDecl& decl) {
   auto item = std::make_unique<Item>();
-  item->Name = name;
-  item->AutoEnable = autoEnable;
-  item->Text = text;
-  if (shortcut) item->KeyboardShortcut = shortcut;
+  item->Name = decl.Name;
+  item->AutoEnable = decl.AutoEnable;
+  item->Text = decl.Text;
+  item->KeyboardShortcut = decl.KeyboardShortcut;
   return item;
 }
 }  // namespace
@@ -29,21 +36,22 @@ MenuBar1::MenuBar1() {
 }
 
 void MenuBar1::Untitled0() {
-  Append(NewItem<fw::MenuItem>("FileMenu", true, "&File", ""));
-  Child("FileMenu")->Append(NewItem<fw::QuitMenuItem>("FileQuit", true, "&Quit", "Cmd+Q"));
+  Append(NewItem<fw::MenuItem>({.Name = "FileMenu", .Text = "&File"}));
+  Child("FileMenu")->Append(
+      NewItem<fw::QuitMenuItem>({.Name = "FileQuit", .Text = "&Quit", .KeyboardShortcut = "Cmd+Q"}));
 }
 
 void MenuBar1::Untitled1() {
-  Append(NewItem<fw::MenuItem>("EditMenu", true, "&Edit", ""));
+  Append(NewItem<fw::MenuItem>({.Name = "EditMenu", .Text = "&Edit"}));
   fw::MenuItem* edit = Child("EditMenu");
-  edit->Append(NewItem<fw::MenuItem>("EditUndo", true, "&Undo", "Cmd+Z"));
-  edit->Append(NewItem<fw::MenuItem>("UntitledMenu1", true, "-", nullptr));
-  edit->Append(NewItem<fw::MenuItem>("EditCut", true, "Cu&t", "Cmd+X"));
-  edit->Append(NewItem<fw::MenuItem>("EditCopy", true, "&Copy", "Cmd+C"));
-  edit->Append(NewItem<fw::MenuItem>("EditPaste", true, "&Paste", "Cmd+V"));
-  edit->Append(NewItem<fw::MenuItem>("EditClear", true, "&Delete", ""));
-  edit->Append(NewItem<fw::MenuItem>("UntitledMenu0", true, "-", nullptr));
-  edit->Append(NewItem<fw::MenuItem>("EditSelectAll", true, "Select &All", "Cmd+A"));
-  edit->Append(NewItem<fw::PrefsMenuItem>("ApplePref", false, "環境設定", ""));
-  edit->Append(NewItem<fw::AppleMenuItem>("AppleAbout", true, "ポスタリオについて...", ""));
+  edit->Append(NewItem<fw::MenuItem>({.Name = "EditUndo", .Text = "&Undo", .KeyboardShortcut = "Cmd+Z"}));
+  edit->Append(NewItem<fw::MenuItem>({.Name = "UntitledMenu1", .Text = "-"}));
+  edit->Append(NewItem<fw::MenuItem>({.Name = "EditCut", .Text = "Cu&t", .KeyboardShortcut = "Cmd+X"}));
+  edit->Append(NewItem<fw::MenuItem>({.Name = "EditCopy", .Text = "&Copy", .KeyboardShortcut = "Cmd+C"}));
+  edit->Append(NewItem<fw::MenuItem>({.Name = "EditPaste", .Text = "&Paste", .KeyboardShortcut = "Cmd+V"}));
+  edit->Append(NewItem<fw::MenuItem>({.Name = "EditClear", .Text = "&Delete"}));
+  edit->Append(NewItem<fw::MenuItem>({.Name = "UntitledMenu0", .Text = "-"}));
+  edit->Append(NewItem<fw::MenuItem>({.Name = "EditSelectAll", .Text = "Select &All", .KeyboardShortcut = "Cmd+A"}));
+  edit->Append(NewItem<fw::PrefsMenuItem>({.Name = "ApplePref", .AutoEnable = false, .Text = "環境設定"}));
+  edit->Append(NewItem<fw::AppleMenuItem>({.Name = "AppleAbout", .Text = "ポスタリオについて..."}));
 }

@@ -4,17 +4,17 @@ Toolbar1::Toolbar1(fw::Window& window, const fw::ControlDecl& decl) : fw::Toolba
   struct ItemDecl {
     fw::ToolButton* item;
     const char* name;
-    int style;
+    fw::ToolItemStyle style;
     const char* caption;
   };
   const ItemDecl items[] = {
-      {&ToolItem1, "ToolItem1", fw::ToolItem::StyleButton, "送信"},
-      {&ToolItem4, "ToolItem4", fw::ToolItem::StyleSeparator, "Untitled"},
-      {&ToolItem5, "ToolItem5", fw::ToolItem::StyleFixedSpace, "Untitled"},
-      {&ToolItem6, "ToolItem6", fw::ToolItem::StyleButton, "全チェック"},
-      {&ToolItem7, "ToolItem7", fw::ToolItem::StyleButton, "全クリア"},
-      {&ToolItem2, "ToolItem2", fw::ToolItem::StyleFlexibleSpace, "Untitled"},
-      {&ToolItem3, "ToolItem3", fw::ToolItem::StyleButton, "送信設定"},
+      {.item = &ToolItem1, .name = "ToolItem1", .style = fw::ToolItemStyle::Button, .caption = "送信"},
+      {.item = &ToolItem4, .name = "ToolItem4", .style = fw::ToolItemStyle::Separator, .caption = "Untitled"},
+      {.item = &ToolItem5, .name = "ToolItem5", .style = fw::ToolItemStyle::FixedSpace, .caption = "Untitled"},
+      {.item = &ToolItem6, .name = "ToolItem6", .style = fw::ToolItemStyle::Button, .caption = "全チェック"},
+      {.item = &ToolItem7, .name = "ToolItem7", .style = fw::ToolItemStyle::Button, .caption = "全クリア"},
+      {.item = &ToolItem2, .name = "ToolItem2", .style = fw::ToolItemStyle::FlexibleSpace, .caption = "Untitled"},
+      {.item = &ToolItem3, .name = "ToolItem3", .style = fw::ToolItemStyle::Button, .caption = "送信設定"},
   };
   for (const ItemDecl& d : items) {
     d.item->Name = d.name;

@@ -10,7 +10,7 @@ void Window1::Layout() {
   // Every property not named keeps the framework's default.
   ApplyDecl(fw::WindowDecl{.Width = 1000,
                            .Height = 640,
-                           .Frame = 0,
+                           .Frame = fw::WindowFrame::Document,
                            .BackColor = fw::HexColor(0xA5A5A5),
                            .Title = "ポスタリオ",
                            .Resizeable = false,
@@ -23,7 +23,7 @@ void Window1::_CreateControls0() {
   using namespace fw;
   const Color black = HexColor(0x000000);
   const FontDecl system{};
-  const FontDecl monospaced{"Osaka−等幅", 12};
+  const FontDecl monospaced{.TextFont = "Osaka−等幅", .TextSize = 12};
 
   Socket1 = std::make_unique<SMTPSocket>();
   Socket1->SetAddress("");
@@ -32,69 +32,78 @@ void Window1::_CreateControls0() {
   Socket1->ServerError.Bind(this, &Window1::Socket1_ServerError);
   Socket1->Error.Bind(this, &Window1::Socket1_Error);
 
-  ListboxDecl setList;
-  setList.ColumnCount = 1;
-  ListBox1 = AddControl<Listbox>(ControlDecl{"ListBox1", 0, -1, 119, 424, 2}, setList);
+  ListBox1 = AddControl<Listbox>(
+      ControlDecl{.Name = "ListBox1", .Left = 0, .Top = -1, .Width = 119, .Height = 424, .TabIndex = 2},
+      ListboxDecl{.ColumnCount = 1});
   ListBox1->CellBackgroundPaint.Bind(this, &Window1::ListBox1_CellBackgroundPaint);
   ListBox1->Change.Bind(this, &Window1::ListBox1_Change);
 
-  Line1 = AddControl<fw::Line>(ControlDecl{"Line1", 0, 620, 1000, 0}, LineDecl{0, 620, 1000, 620, 1, HexColor(0x595959)});
+  Line1 = AddControl<fw::Line>(ControlDecl{.Name = "Line1", .Left = 0, .Top = 620, .Width = 1000, .Height = 0},
+                               LineDecl{.X1 = 0, .Y1 = 620, .X2 = 1000, .Y2 = 620, .BorderWidth = 1,
+                                        .LineColor = HexColor(0x595959)});
 
-  ListboxDecl recipients;
-  recipients.ColumnCount = 3;
-  recipients.ColumnWidths = "6%,55%,*";
-  recipients.HasHeading = true;
-  recipients.InitialValue = "送\tメールアドレス\t宛先名";
-  recipients.ColumnsResizable = true;
-  ListBox2 = AddControl<Listbox>(ControlDecl{"ListBox2", 120, -1, 370, 424, 4}, recipients);
+  ListBox2 = AddControl<Listbox>(
+      ControlDecl{.Name = "ListBox2", .Left = 120, .Top = -1, .Width = 370, .Height = 424, .TabIndex = 4},
+      ListboxDecl{.ColumnCount = 3,
+                  .ColumnWidths = "6%,55%,*",
+                  .HasHeading = true,
+                  .InitialValue = "送\tメールアドレス\t宛先名",
+                  .ColumnsResizable = true});
   ListBox2->CellBackgroundPaint.Bind(this, &Window1::ListBox2_CellBackgroundPaint);
   ListBox2->CellAction.Bind(this, &Window1::ListBox2_CellAction);
 
-  EditFieldDecl log;
-  log.Multiline = true;
-  log.ReadOnly = true;
-  log.BackColor = HexColor(0xFFFFE1);
-  log.TextColor = black;
-  EditField1 = AddControl<EditField>(ControlDecl{"EditField1", 120, 424, 369, 196, 5}, log);
+  EditField1 = AddControl<EditField>(
+      ControlDecl{.Name = "EditField1", .Left = 120, .Top = 424, .Width = 369, .Height = 196, .TabIndex = 5},
+      EditFieldDecl{.Multiline = true, .ReadOnly = true, .BackColor = HexColor(0xFFFFE1), .TextColor = black});
 
-  StaticText1 = AddControl<StaticText>(ControlDecl{"StaticText1", 15, 440, 100, 20, 6},
-                                       StaticTextDecl{"総数：", 0, black, false, system});
-  GroupBox1 = AddControl<GroupBox>(ControlDecl{"GroupBox1", 5, 470, 110, 129, 7}, GroupBoxDecl{"進捗状況", system});
-  ProgressBar1 = AddControl<ProgressBar>(ControlDecl{"ProgressBar1", 10, 515, 100, 20, -1, true, true, "", "GroupBox1"},
-                                         ProgressBarDecl{0, 100});
-  ProgressBar2 = AddControl<ProgressBar>(ControlDecl{"ProgressBar2", 10, 559, 100, 20, -1, true, true, "", "GroupBox1"},
-                                         ProgressBarDecl{0, 100});
-  StaticText3 = AddControl<StaticText>(ControlDecl{"StaticText3", 12, 500, 50, 20, 2, true, true, "", "GroupBox1"},
-                                       StaticTextDecl{"全体", 0, black, false, system});
-  StaticText4 = AddControl<StaticText>(ControlDecl{"StaticText4", 12, 544, 70, 20, 3, true, true, "", "GroupBox1"},
-                                       StaticTextDecl{"各メール", 0, black, false, system});
+  StaticText1 = AddControl<StaticText>(
+      ControlDecl{.Name = "StaticText1", .Left = 15, .Top = 440, .Width = 100, .Height = 20, .TabIndex = 6},
+      StaticTextDecl{.Text = "総数：", .TextAlign = TextAlignment::Left, .TextColor = black, .Font = system});
+  GroupBox1 = AddControl<GroupBox>(
+      ControlDecl{.Name = "GroupBox1", .Left = 5, .Top = 470, .Width = 110, .Height = 129, .TabIndex = 7},
+      GroupBoxDecl{.Caption = "進捗状況", .Font = system});
+  ProgressBar1 = AddControl<ProgressBar>(ControlDecl{.Name = "ProgressBar1", .Left = 10, .Top = 515, .Width = 100,
+                                                     .Height = 20, .InitialParent = "GroupBox1"},
+                                         ProgressBarDecl{.Value = 0, .Maximum = 100});
+  ProgressBar2 = AddControl<ProgressBar>(ControlDecl{.Name = "ProgressBar2", .Left = 10, .Top = 559, .Width = 100,
+                                                     .Height = 20, .InitialParent = "GroupBox1"},
+                                         ProgressBarDecl{.Value = 0, .Maximum = 100});
+  StaticText3 = AddControl<StaticText>(ControlDecl{.Name = "StaticText3", .Left = 12, .Top = 500, .Width = 50,
+                                                   .Height = 20, .TabIndex = 2, .InitialParent = "GroupBox1"},
+                                       StaticTextDecl{.Text = "全体", .TextAlign = TextAlignment::Left,
+                                                      .TextColor = black, .Font = system});
+  StaticText4 = AddControl<StaticText>(ControlDecl{.Name = "StaticText4", .Left = 12, .Top = 544, .Width = 70,
+                                                   .Height = 20, .TabIndex = 3, .InitialParent = "GroupBox1"},
+                                       StaticTextDecl{.Text = "各メール", .TextAlign = TextAlignment::Left,
+                                                      .TextColor = black, .Font = system});
 
-  EditFieldDecl body;
-  body.Multiline = true;
-  body.BackColor = HexColor(0xFFFFFF);
-  body.TextColor = black;
-  body.Font = monospaced;
-  EditField2 = AddControl<EditField>(ControlDecl{"EditField2", 491, 80, 507, 540, 8}, body);
+  EditField2 = AddControl<EditField>(
+      ControlDecl{.Name = "EditField2", .Left = 491, .Top = 80, .Width = 507, .Height = 540, .TabIndex = 8},
+      EditFieldDecl{.Multiline = true, .BackColor = HexColor(0xFFFFFF), .TextColor = black, .Font = monospaced});
   EditField2->TextChange.Bind(this, &Window1::EditField2_TextChange);
 
   StaticText2 = AddControl<StaticText>(
-      ControlDecl{"StaticText2", 495, 63, 514, 20, 9},
-      StaticTextDecl{"----+----1----+----2----+----3----+----4----+----5----+----6----+----7----+----8", 0, black, false,
-                     monospaced});
-  StaticText5 = AddControl<StaticText>(ControlDecl{"StaticText5", 490, 10, 50, 20, 10},
-                                       StaticTextDecl{"題名：", 2, black, false, system});
-  StaticText6 = AddControl<StaticText>(ControlDecl{"StaticText6", 490, 40, 50, 20, 11},
-                                       StaticTextDecl{"敬称：", 2, black, false, system});
+      ControlDecl{.Name = "StaticText2", .Left = 495, .Top = 63, .Width = 514, .Height = 20, .TabIndex = 9},
+      StaticTextDecl{.Text = "----+----1----+----2----+----3----+----4----+----5----+----6----+----7----+----8",
+                     .TextAlign = TextAlignment::Left,
+                     .TextColor = black,
+                     .Font = monospaced});
+  StaticText5 = AddControl<StaticText>(
+      ControlDecl{.Name = "StaticText5", .Left = 490, .Top = 10, .Width = 50, .Height = 20, .TabIndex = 10},
+      StaticTextDecl{.Text = "題名：", .TextAlign = TextAlignment::Right, .TextColor = black, .Font = system});
+  StaticText6 = AddControl<StaticText>(
+      ControlDecl{.Name = "StaticText6", .Left = 490, .Top = 40, .Width = 50, .Height = 20, .TabIndex = 11},
+      StaticTextDecl{.Text = "敬称：", .TextAlign = TextAlignment::Right, .TextColor = black, .Font = system});
 
-  EditFieldDecl line;
-  line.BackColor = HexColor(0xFFFFFF);
-  line.TextColor = black;
-  EditField3 = AddControl<EditField>(ControlDecl{"EditField3", 540, 7, 430, 22, 12}, line);
+  const EditFieldDecl line{.BackColor = HexColor(0xFFFFFF), .TextColor = black};
+  EditField3 = AddControl<EditField>(
+      ControlDecl{.Name = "EditField3", .Left = 540, .Top = 7, .Width = 430, .Height = 22, .TabIndex = 12}, line);
   EditField3->TextChange.Bind(this, &Window1::EditField3_TextChange);
-  EditField4 = AddControl<EditField>(ControlDecl{"EditField4", 540, 37, 60, 22, 13}, line);
+  EditField4 = AddControl<EditField>(
+      ControlDecl{.Name = "EditField4", .Left = 540, .Top = 37, .Width = 60, .Height = 22, .TabIndex = 13}, line);
   EditField4->TextChange.Bind(this, &Window1::EditField4_TextChange);
 
-  Toolbar11 = AddControl<Toolbar1>(ControlDecl{"Toolbar11", 63, 424, 34, 32});
+  Toolbar11 = AddControl<Toolbar1>(ControlDecl{.Name = "Toolbar11", .Left = 63, .Top = 424, .Width = 34, .Height = 32});
   Toolbar11->Action.Bind(this, &Window1::Toolbar11_Action);
   Toolbar11->Open.Bind(this, &Window1::Toolbar11_Open);
 }

@@ -26,7 +26,7 @@ void Window1::LoadNameList() {
       ListBox2->AddRow("");
       // A row without an address (a blank line, say) gets no check box: it is never sent.
       if (!fw::Trim(address).empty()) {
-        ListBox2->SetCellType(n, 0, fw::Listbox::TypeCheckbox);
+        ListBox2->SetCellType(n, 0, fw::ListCellType::Checkbox);
         ListBox2->SetCellCheck(n, 0, true);
       }
       ListBox2->SetCell(n, 1, address);
@@ -61,7 +61,7 @@ void Window1::ListBox2_CellAction(int, int) { ShowCount(CheckedCount()); }
 void Window1::CheckAllList(bool b) {
   int count = 0;
   for (int i = 0; i < pMax; ++i) {
-    if (ListBox2->CellType(i, 0) == fw::Listbox::TypeCheckbox) {
+    if (ListBox2->CellType(i, 0) == fw::ListCellType::Checkbox) {
       ListBox2->SetCellCheck(i, 0, b);
       count += b ? 1 : 0;
     }

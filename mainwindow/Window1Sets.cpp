@@ -30,9 +30,9 @@ bool Window1::ListBox1_CellBackgroundPaint(fw::Graphics& g, int, int) {
 void Window1::ListBox1_Change() {
   if (pEnbl) return;
   if (pChange) {
-    int answer = gCautionDlg(2, "", "キャンセル", "実行", "メールの内容が編集されています。それでも変更しますか？",
-                             "実行を選択すると、編集内容は失われます。", this);
-    if (answer == 1) {
+    CautionResult answer = gCautionDlg(2, "", "キャンセル", "実行", "メールの内容が編集されています。それでも変更しますか？",
+                                       "実行を選択すると、編集内容は失われます。", this);
+    if (answer == CautionResult::Cancel) {
       // Puts the previous selection back; the Change this raises returns at once.
       pEnbl = true;
       ListBox1->SetListIndex(pPrevIndex);

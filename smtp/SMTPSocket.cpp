@@ -26,7 +26,7 @@ bool EndsWithWholeReply(std::string_view buffered) {
 SMTPSocket::SMTPSocket() : _replyTimer(std::make_unique<QTimer>()) {
   _replyTimer->setSingleShot(true);
   QObject::connect(_replyTimer.get(), &QTimer::timeout, [this] {
-    _GiveUp("The server sent no reply within " + fw::Str(_replyTimeoutMs / 1000.0) + " seconds.");
+    _GiveUp("サーバから" + fw::Str(_replyTimeoutMs / 1000.0) + "秒以内に応答がありませんでした。");
   });
 }
 
@@ -44,7 +44,7 @@ void SMTPSocket::SendMail() {
 }
 
 void SMTPSocket::DisconnectFromServer() {
-  _mode = 0;
+  _mode = SessionMode::Ready;
   _nextRecipID = 0;
   _SendCommand("QUIT");
   // The session is over: its outcome has been reported, so neither the reply nor the server's
@@ -55,7 +55,7 @@ void SMTPSocket::DisconnectFromServer() {
 
 void SMTPSocket::DeleteAllMessages() { Messages.clear(); }
 
-void SMTPSocket::Event_Connected() { _mode = 0; }
+void SMTPSocket::Event_Connected() { _mode = SessionMode::Ready; }
 
 void SMTPSocket::Event_SendComplete(bool) { _AwaitReply(); }
 
@@ -69,7 +69,7 @@ void SMTPSocket::_AwaitReply() {
 void SMTPSocket::Event_DataAvailable() {
   // Checked first, so that the buffer stays bounded also while a handler runs.
   if (Lookahead().size() > kMaxReplyBytes)
-    return _GiveUp("The server's reply is longer than " + fw::Str(int64_t(kMaxReplyBytes)) + " bytes.");
+    return _GiveUp("サーバの応答が" + fw::Str(int64_t(kMaxReplyBytes)) + "バイトを超えました。");
   // Data that arrives while a reply is handled (inside an owner's modal alert, say) stays
   // buffered; the loop below takes it up once the handler returns.
   if (_reading) return;

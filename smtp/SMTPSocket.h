@@ -16,6 +16,17 @@
 
 class QTimer;
 
+// Where the client stands in its session: what it sent last, so what the next 250 means.
+enum class SessionMode {
+  ResetSent = -100,    // RSET after a refusal; its reply moves on to the next message
+  Introduced = -1,     // EHLO, or the AUTH command after it
+  Ready = 0,           // the next 250 starts a message
+  Addressing = 1,      // MAIL FROM, or a RCPT TO that is not the last
+  LastRecipient = 2,   // the last RCPT TO
+  DataSent = 3,        // DATA; the 354 is still to come
+  TextSent = 4,        // the message text
+};
+
 class SMTPSocket : public fw::TCPSocket {
  public:
   static constexpr int kDefaultReplyTimeoutMs = 60000;
@@ -72,7 +83,7 @@ class SMTPSocket : public fw::TCPSocket {
   std::shared_ptr<EmailMessage> _ExtractWorkingMessage();
   // The AUTH command for a mechanism the EHLO reply offers; "" when it offers none the client has.
   std::string _GetAuthenticationKeys(const std::string& ehloReply);
-  void _SendIntroduction(std::string_view command, int mode);
+  void _SendIntroduction(std::string_view command, SessionMode mode);
   void _Reset();
   // Takes the head message off the queue, reports it and sends RSET.
   void _Refuse(int code, const std::string& reply);
@@ -83,8 +94,7 @@ class SMTPSocket : public fw::TCPSocket {
   // True while the session that was current when `session` was read is still going on.
   bool _StillIn(uint64_t session) const { return session == _session && !_ended; }
 
-  int _mode = 0;  // -100 RSET sent, -1 EHLO or AUTH sent, 0 ready, 1 MAIL FROM or RCPT TO sent,
-                  // 2 last RCPT TO sent, 3 DATA sent, 4 message text sent
+  SessionMode _mode = SessionMode::Ready;
   int _nextRecipID = 0;
   std::vector<std::string> _recipients;  // "<address>" each
   std::vector<std::string> _authKeys;    // Base64 answers for the 334 prompts of AUTH LOGIN

@@ -36,7 +36,7 @@ void SMTPSocket::_ProcessData(const std::string& reply) {
   int code = ReplyCode(reply);
   if (code == 235) {  // authenticated: ready for the first message
     code = 250;
-    _mode = 0;
+    _mode = SessionMode::Ready;
   }
   const uint64_t session = _session;
   switch (code) {
@@ -44,59 +44,61 @@ void SMTPSocket::_ProcessData(const std::string& reply) {
       if (Messages.empty()) return DisconnectFromServer();
       ConnectionEstablished.Raise(fw::NthField(fw::MidB(reply, 5), "\r\n", 1));
       if (!_StillIn(session)) return;
-      return Username.empty() ? _SendIntroduction("HELO", 0) : _SendIntroduction("EHLO", -1);
+      return Username.empty() ? _SendIntroduction("HELO", SessionMode::Ready)
+                              : _SendIntroduction("EHLO", SessionMode::Introduced);
     case 250:
       return _ProcessOK(reply);
     case 334:
       if (_authKeys.empty())
-        return _Refuse(kClientRefusal, "The server asked for an authentication answer that the client does not have: " + reply);
+        return _Refuse(kClientRefusal, "サーバが認証の応答を求めましたが、送る応答がありません: " + reply);
       _SendCommand(_authKeys.front());
       _authKeys.erase(_authKeys.begin());
-      _mode = 0;
+      _mode = SessionMode::Ready;
       return;
     case 354:
-      if (Messages.empty()) return _Refuse(kClientRefusal, "The server asked for message text, but no message is queued: " + reply);
-      _mode = 4;
+      if (Messages.empty()) return _Refuse(kClientRefusal, "サーバがメールの本文を求めましたが、送るメールがありません: " + reply);
+      _mode = SessionMode::TextSent;
       return _SendCommand(_GetMessageData(*Messages.front()));
     case 221:
       return;
     case 500:
     case 502:
-      if (_mode == -1) return _SendIntroduction("HELO", 0);  // no EHLO or AUTH here: go on without
+      // No EHLO or AUTH here: go on without.
+      if (_mode == SessionMode::Introduced) return _SendIntroduction("HELO", SessionMode::Ready);
       break;
   }
   // A refused RSET does not count against the next message, which was never tried.
-  if (_mode == -100) return _NextMessage();
+  if (_mode == SessionMode::ResetSent) return _NextMessage();
   _Refuse(code, reply);
 }
 
 void SMTPSocket::_ProcessOK(const std::string& reply) {
   switch (_mode) {
-    case -100:
-    case 0:
+    case SessionMode::ResetSent:
+    case SessionMode::Ready:
       return _NextMessage();
-    case -1:
+    case SessionMode::Introduced:
       if (const std::string command = _GetAuthenticationKeys(reply); !command.empty()) return _SendCommand(command);
       // No mechanism the client knows: the server decides whether it takes mail without one.
-      _mode = 0;
+      _mode = SessionMode::Ready;
       return _NextMessage();
-    case 1:
+    case SessionMode::Addressing:
       // Every message started has at least one recipient, so this stops at the last one.
       ++_nextRecipID;
-      if (_nextRecipID >= int(_recipients.size())) _mode = 2;
+      if (_nextRecipID >= int(_recipients.size())) _mode = SessionMode::LastRecipient;
       return _SendCommand("RCPT TO: " + _recipients[size_t(_nextRecipID - 1)]);
-    case 2:
+    case SessionMode::LastRecipient:
       _SendCommand("DATA");
-      _mode = 3;
+      _mode = SessionMode::DataSent;
       return;
-    case 4: {
+    case SessionMode::TextSent: {
       const uint64_t session = _session;
       const std::shared_ptr<EmailMessage> message = _ExtractWorkingMessage();
       if (message) MessageSent.Raise(message);
       if (_StillIn(session)) _NextMessage();
       return;
     }
-    default:  // 3: the 354 is still to come
+    case SessionMode::DataSent:  // the 354 is still to come
       return;
   }
 }
@@ -110,14 +112,14 @@ void SMTPSocket::_NextMessage() {
 
 void SMTPSocket::_StartSendingMessage() {
   const std::shared_ptr<EmailMessage> message = Messages.front();
-  _mode = 1;
+  _mode = SessionMode::Addressing;
   const std::string sender = message->FromAddress();
   // A line break in an address would let it write commands of its own.
   for (const std::string& addresses : {sender, message->ToAddress(), message->CCAddress(), message->BCCAddress()})
-    if (HasLineBreak(addresses)) return _Refuse(kClientRefusal, "An address of the message holds a line break; it was not sent.");
+    if (HasLineBreak(addresses)) return _Refuse(kClientRefusal, "メールのアドレスに改行が含まれているので、送信しませんでした。");
   _BuildRecipientList(*message);
   _nextRecipID = 0;
-  if (_recipients.empty()) return _Refuse(kClientRefusal, "The message has no recipient; it was not sent.");
+  if (_recipients.empty()) return _Refuse(kClientRefusal, "メールに宛先がないので、送信しませんでした。");
   _SendCommand("MAIL FROM: " + _ConvertAddress(sender));
 }
 
@@ -126,7 +128,7 @@ void SMTPSocket::_Refuse(int code, const std::string& reply) {
   const std::shared_ptr<EmailMessage> message = _ExtractWorkingMessage();
   ServerError.Raise(code, reply, message);
   if (!_StillIn(session)) return;
-  _mode = -100;
+  _mode = SessionMode::ResetSent;
   _Reset();
 }
 
@@ -139,7 +141,7 @@ std::shared_ptr<EmailMessage> SMTPSocket::_ExtractWorkingMessage() {
 
 void SMTPSocket::_Reset() { _SendCommand("RSET"); }
 
-void SMTPSocket::_SendIntroduction(std::string_view command, int mode) {
+void SMTPSocket::_SendIntroduction(std::string_view command, SessionMode mode) {
   _SendCommand(std::string(command) + " " + AddressLiteral(LocalAddress()));
   _mode = mode;
 }

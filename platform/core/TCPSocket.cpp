@@ -4,6 +4,27 @@
 
 namespace fw {
 
+namespace {
+
+// What the user reads of a connection's failure; the system's reason follows where the text
+// alone says too little.
+std::string ErrorText(QAbstractSocket::SocketError error, const std::string& host, const QString& reason) {
+  switch (error) {
+    case QAbstractSocket::HostNotFoundError:
+      return "サーバ「" + host + "」が見つかりません。";
+    case QAbstractSocket::ConnectionRefusedError:
+      return "サーバに接続を拒否されました。";
+    case QAbstractSocket::RemoteHostClosedError:
+      return "サーバが接続を閉じました。";
+    case QAbstractSocket::SocketTimeoutError:
+      return "サーバとの接続が時間切れになりました。";
+    default:
+      return "サーバとの接続でエラーが起きました（" + reason.toStdString() + "）。";
+  }
+}
+
+}  // namespace
+
 TCPSocket::TCPSocket() = default;
 
 TCPSocket::~TCPSocket() {
@@ -66,7 +87,7 @@ void TCPSocket::Connect() {
                              error == QAbstractSocket::NetworkError || error == QAbstractSocket::SocketTimeoutError
                          ? kLostConnection
                          : kOpenDriverError;
-    lastErrorText_ = socket->errorString().toStdString();
+    lastErrorText_ = ErrorText(error, address_, socket->errorString());
     Dispatch([this, socket] {
       // Bytes that came with the close are still delivered first.
       QByteArray rest = socket->readAll();

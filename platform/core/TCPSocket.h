@@ -45,7 +45,7 @@ class TCPSocket {
   // The local end's address as dotted text; empty when not connected.
   std::string LocalAddress() const;
   int LastErrorCode() const { return lastErrorCode_; }
-  // What the system said of the last error, for people.
+  // The last error, for people.
   std::string LastErrorText() const { return lastErrorText_; }
 
   Event<void()> Connected;

@@ -17,7 +17,9 @@ StaticText::StaticText(Window& window, const ControlDecl& decl, const StaticText
     : Control(window, decl), label_(new QLabel(window.Content())) {
   label_->setText(QString::fromStdString(text.Text));
   label_->setWordWrap(text.Multiline);
-  Qt::Alignment h = text.TextAlign == 2 ? Qt::AlignRight : text.TextAlign == 1 ? Qt::AlignHCenter : Qt::AlignLeft;
+  Qt::Alignment h = text.TextAlign == TextAlignment::Right    ? Qt::AlignRight
+                    : text.TextAlign == TextAlignment::Center ? Qt::AlignHCenter
+                                                              : Qt::AlignLeft;
   label_->setAlignment(h | Qt::AlignTop);
   ApplyFont(label_, text.Font);
   ApplyColors(label_, text.TextColor, std::nullopt);

@@ -12,9 +12,11 @@ class QPushButton;
 
 namespace fw {
 
+enum class TextAlignment { Left = 0, Center = 1, Right = 2 };
+
 struct StaticTextDecl {
   std::string Text;
-  int TextAlign = 0;  // 0 left, 1 centre, 2 right
+  TextAlignment TextAlign = TextAlignment::Left;
   Color TextColor{};
   bool Multiline = false;
   FontDecl Font;

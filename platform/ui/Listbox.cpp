@@ -21,7 +21,7 @@ class ListboxModel : public QAbstractTableModel {
  public:
   struct Cell {
     std::string text;
-    int type = Listbox::TypeDefault;
+    ListCellType type = ListCellType::Default;
     bool checked = false;
   };
 
@@ -35,16 +35,16 @@ class ListboxModel : public QAbstractTableModel {
     const Cell* c = At(index.row(), index.column());
     if (!c) return {};
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) {
-      if (c->type == Listbox::TypeCheckbox && role == Qt::DisplayRole) return {};
+      if (c->type == ListCellType::Checkbox && role == Qt::DisplayRole) return {};
       return QString::fromStdString(c->text);
     }
-    if (role == Qt::CheckStateRole && c->type == Listbox::TypeCheckbox) return c->checked ? Qt::Checked : Qt::Unchecked;
+    if (role == Qt::CheckStateRole && c->type == ListCellType::Checkbox) return c->checked ? Qt::Checked : Qt::Unchecked;
     return {};
   }
 
   bool setData(const QModelIndex& index, const QVariant& value, int role) override {
     Cell* c = At(index.row(), index.column());
-    if (!c || role != Qt::CheckStateRole || c->type != Listbox::TypeCheckbox) return false;
+    if (!c || role != Qt::CheckStateRole || c->type != ListCellType::Checkbox) return false;
     c->checked = value.toInt() == Qt::Checked;
     emit dataChanged(index, index, {Qt::CheckStateRole});
     // Only the view writes through setData: this is the user's tick.
@@ -55,7 +55,7 @@ class ListboxModel : public QAbstractTableModel {
   Qt::ItemFlags flags(const QModelIndex& index) const override {
     const Cell* c = At(index.row(), index.column());
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (c && c->type == Listbox::TypeCheckbox) f |= Qt::ItemIsUserCheckable;
+    if (c && c->type == ListCellType::Checkbox) f |= Qt::ItemIsUserCheckable;
     return f;
   }
 
@@ -237,12 +237,12 @@ void Listbox::SetCell(int row, int column, const std::string& text) {
   }
 }
 
-int Listbox::CellType(int row, int column) const {
+ListCellType Listbox::CellType(int row, int column) const {
   const auto* c = model_->At(row, column);
-  return c ? c->type : TypeDefault;
+  return c ? c->type : ListCellType::Default;
 }
 
-void Listbox::SetCellType(int row, int column, int type) {
+void Listbox::SetCellType(int row, int column, ListCellType type) {
   if (auto* c = model_->At(row, column)) {
     c->type = type;
     model_->Changed(row, column);

@@ -15,6 +15,8 @@ class Graphics;
 class ListboxModel;
 class ListboxView;
 
+enum class ListCellType { Default = 0, Checkbox = 2 };
+
 struct ListboxDecl {
   int ColumnCount = 1;
   std::string ColumnWidths;  // e.g. "6%,55%,*": percentages of the width, "*" the rest
@@ -27,9 +29,6 @@ struct ListboxDecl {
 
 class Listbox : public Control {
  public:
-  static constexpr int TypeDefault = 0;
-  static constexpr int TypeCheckbox = 2;
-
   Listbox(Window& window, const ControlDecl& decl, const ListboxDecl& list);
   ~Listbox() override;
 
@@ -41,8 +40,8 @@ class Listbox : public Control {
   std::string List(int row) const;
   std::string Cell(int row, int column) const;
   void SetCell(int row, int column, const std::string& text);
-  int CellType(int row, int column) const;
-  void SetCellType(int row, int column, int type);
+  ListCellType CellType(int row, int column) const;
+  void SetCellType(int row, int column, ListCellType type);
   bool CellCheck(int row, int column) const;
   // Raises no CellAction: that event is for the user's ticks.
   void SetCellCheck(int row, int column, bool checked);

@@ -12,9 +12,12 @@ MessageDialogButton* MessageDialog::ShowModalWithin(Window* parent) {
   QMessageBox box(parent ? parent->Widget() : nullptr);
   box.setWindowModality(Qt::ApplicationModal);
   box.setObjectName("MessageDialog");
-  static const QMessageBox::Icon icons[] = {QMessageBox::Information, QMessageBox::Warning, QMessageBox::Critical,
-                                            QMessageBox::Question};
-  box.setIcon(Icon >= 0 && Icon <= 3 ? icons[Icon] : QMessageBox::Warning);
+  switch (Icon) {
+    case MessageIcon::Note: box.setIcon(QMessageBox::Information); break;
+    case MessageIcon::Caution: box.setIcon(QMessageBox::Warning); break;
+    case MessageIcon::Stop: box.setIcon(QMessageBox::Critical); break;
+    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+  }
   if (!Title.empty()) box.setWindowTitle(QString::fromStdString(Title));
   // Texts may come from outside (a server's reply): never read them as markup or links.
   box.setTextFormat(Qt::PlainText);

@@ -7,6 +7,8 @@ namespace fw {
 
 class Window;
 
+enum class MessageIcon { Note = 0, Caution = 1, Stop = 2, Question = 3 };
+
 struct MessageDialogButton {
   std::string Caption;
   bool Visible = false;
@@ -14,18 +16,13 @@ struct MessageDialogButton {
 
 class MessageDialog {
  public:
-  static constexpr int IconNote = 0;
-  static constexpr int IconCaution = 1;
-  static constexpr int IconStop = 2;
-  static constexpr int IconQuestion = 3;
-
-  int Icon = IconNote;
+  MessageIcon Icon = MessageIcon::Note;
   std::string Title;
   std::string Message;
   std::string Explanation;
-  MessageDialogButton ActionButton{"OK", true};
-  MessageDialogButton CancelButton{"Cancel", false};
-  MessageDialogButton AlternateActionButton{"Don't Save", false};
+  MessageDialogButton ActionButton{.Caption = "OK", .Visible = true};
+  MessageDialogButton CancelButton{.Caption = "Cancel", .Visible = false};
+  MessageDialogButton AlternateActionButton{.Caption = "Don't Save", .Visible = false};
 
   MessageDialogButton* ShowModalWithin(Window* parent);
 };

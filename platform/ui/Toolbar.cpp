@@ -39,13 +39,13 @@ void Toolbar::Append(ToolItem* item) {
   items_.push_back(item);
   QAction* action = nullptr;
   switch (item->Style) {
-    case ToolItem::StyleSeparator:
+    case ToolItemStyle::Separator:
       action = strip_->addSeparator();
       break;
-    case ToolItem::StyleFixedSpace:
-    case ToolItem::StyleFlexibleSpace: {
+    case ToolItemStyle::FixedSpace:
+    case ToolItemStyle::FlexibleSpace: {
       auto* space = new QWidget(strip_);
-      if (item->Style == ToolItem::StyleFlexibleSpace)
+      if (item->Style == ToolItemStyle::FlexibleSpace)
         space->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
       else
         space->setFixedWidth(16);

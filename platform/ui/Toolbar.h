@@ -1,6 +1,5 @@
 #pragma once
-// The window's toolbar strip with its items, appended in order. Item styles: 0 a button,
-// 1 a separator, 5 a fixed space, 6 a flexible space (pushes what follows to the right end).
+// The window's toolbar strip with its items, appended in order.
 #include <QPointer>
 #include <memory>
 #include <string>
@@ -15,15 +14,13 @@ namespace fw {
 
 class Picture;
 
+// A flexible space pushes the items that follow it to the right end.
+enum class ToolItemStyle { Button = 0, Separator = 1, FixedSpace = 5, FlexibleSpace = 6 };
+
 class ToolItem {
  public:
-  static constexpr int StyleButton = 0;
-  static constexpr int StyleSeparator = 1;
-  static constexpr int StyleFixedSpace = 5;
-  static constexpr int StyleFlexibleSpace = 6;
-
   std::string Name;
-  int Style = StyleButton;
+  ToolItemStyle Style = ToolItemStyle::Button;
   std::string Caption;
   std::string HelpTag;
 

@@ -105,7 +105,7 @@ void Window::ApplyDecl(const WindowDecl& decl) {
     content_->setFixedSize(decl.Width, decl.Height);
     widget_->layout()->setSizeConstraint(QLayout::SetFixedSize);
   }
-  Qt::WindowFlags flags = decl.Frame == 0 ? Qt::Window : Qt::Dialog;
+  Qt::WindowFlags flags = decl.Frame == WindowFrame::Document ? Qt::Window : Qt::Dialog;
   flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
   if (decl.CloseButton) flags |= Qt::WindowCloseButtonHint;
   if (decl.MinimizeButton) flags |= Qt::WindowMinimizeButtonHint;

@@ -20,11 +20,15 @@ namespace fw {
 class MenuBar;
 class Toolbar;
 
+// The kinds of window frame the program declares. Every kind but Document is shown as a
+// dialog; Sheet is the dialog that belongs to its parent window.
+enum class WindowFrame { Document = 0, MovableModal = 1, Sheet = 8 };
+
 // What a window declares; the defaults are those of a plain document window.
 struct WindowDecl {
   int Width = 300, Height = 300;
   int MinWidth = 64, MinHeight = 64, MaxWidth = 32000, MaxHeight = 32000;
-  int Frame = 0;  // 0 document window, 1 movable modal, 2 modal dialog, 3 floating, ...
+  WindowFrame Frame = WindowFrame::Document;
   std::optional<Color> BackColor;
   std::string Title;
   bool Visible = true;

@@ -15,7 +15,7 @@ using testsupport::AnswerNextModal;
 
 TEST(CautionAlerts, CountDecidesTheButtonsAndThePressedOneTheResult) {
   auto seen = AnswerNextModal("実行");
-  EXPECT_EQ(gCautionDlg(2, "", "キャンセル", "実行", "質問", "説明", nullptr), 2);
+  EXPECT_EQ(gCautionDlg(2, "", "キャンセル", "実行", "質問", "説明", nullptr), CautionResult::Action);
   ASSERT_TRUE(seen->answered);
   EXPECT_EQ(seen->buttons.size(), 2);
   EXPECT_TRUE(seen->buttons.contains("キャンセル"));
@@ -23,15 +23,15 @@ TEST(CautionAlerts, CountDecidesTheButtonsAndThePressedOneTheResult) {
   EXPECT_TRUE(seen->texts.contains("説明"));
 
   seen = AnswerNextModal("キャンセル");
-  EXPECT_EQ(gCautionDlg(2, "", "キャンセル", "実行", "質問", "", nullptr), 1);
+  EXPECT_EQ(gCautionDlg(2, "", "キャンセル", "実行", "質問", "", nullptr), CautionResult::Cancel);
 
   seen = AnswerNextModal("別の");
-  EXPECT_EQ(gCautionDlg(3, "別の", "キャンセル", "実行", "質問", "", nullptr), 0);
+  EXPECT_EQ(gCautionDlg(3, "別の", "キャンセル", "実行", "質問", "", nullptr), CautionResult::Alternate);
   EXPECT_EQ(seen->buttons.size(), 3);
 
   for (int count : {1, 0, -5}) {
     seen = AnswerNextModal("OK");
-    EXPECT_EQ(gCautionDlg(count, "別の", "キャンセル", "OK", "m", "", nullptr), 2);
+    EXPECT_EQ(gCautionDlg(count, "別の", "キャンセル", "OK", "m", "", nullptr), CautionResult::Action);
     EXPECT_EQ(seen->buttons, QStringList{"OK"}) << "count " << count;
   }
 }

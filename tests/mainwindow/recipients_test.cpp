@@ -58,7 +58,7 @@ TEST_F(Recipients, CommentsBlankLinesAndTabFields) {
     EXPECT_EQ(Name(i), rows[i][1]) << "row " << i;
     // A row without an address has no check box: it is never sent and never counted.
     bool sendable = *rows[i][0] != 0;
-    EXPECT_EQ(w->ListBox2->CellType(i, 0), sendable ? fw::Listbox::TypeCheckbox : fw::Listbox::TypeDefault);
+    EXPECT_EQ(w->ListBox2->CellType(i, 0), sendable ? fw::ListCellType::Checkbox : fw::ListCellType::Default);
     EXPECT_EQ(w->ListBox2->CellCheck(i, 0), sendable);
   }
   EXPECT_EQ(CountLabel(), "総数：5");

@@ -155,7 +155,7 @@ TEST_F(Window1Layout, ToolbarStripShowsSevenItemsInOrderAboveTheContent) {
     EXPECT_EQ(actions[i]->objectName().toStdString(), names[i]);
     EXPECT_EQ(w->Toolbar11->Item(i)->Name, names[i]);
     EXPECT_EQ(w->Toolbar11->Item(i)->Caption, captions[i]);
-    EXPECT_EQ(w->Toolbar11->Item(i)->Style, styles[i]);
+    EXPECT_EQ(int(w->Toolbar11->Item(i)->Style), styles[i]);
   }
   EXPECT_TRUE(actions[1]->isSeparator());
   // The flexible space pushes 送信設定 to the right end of the strip.

@@ -124,7 +124,7 @@ TEST_F(CoreTcpSocket, PeerCloseGivesErrorAfterTheLastBytes) {
   ASSERT_TRUE(WaitFor([&] { return Count(socket.events, "Error") == 1; }));
   EXPECT_EQ(socket.bufferAtError, "221 bye\r\n");
   EXPECT_EQ(socket.LastErrorCode(), TCPSocket::kLostConnection);
-  EXPECT_FALSE(socket.LastErrorText().empty());
+  EXPECT_EQ(socket.LastErrorText(), "サーバが接続を閉じました。");
   // DataAvailable came before Error.
   auto data = std::find(socket.events.begin(), socket.events.end(), "DataAvailable");
   auto error = std::find(socket.events.begin(), socket.events.end(), "Error");
@@ -144,6 +144,7 @@ TEST_F(CoreTcpSocket, RefusedConnectionGivesError) {
   ASSERT_TRUE(WaitFor([&] { return Count(socket.events, "Error") == 1; }));
   EXPECT_EQ(Count(socket.events, "Connected"), 0);
   EXPECT_NE(socket.LastErrorCode(), 0);
+  EXPECT_EQ(socket.LastErrorText(), "サーバに接続を拒否されました。");
   EXPECT_FALSE(socket.IsConnected());
   EXPECT_EQ(socket.Lookahead(), "");
 

@@ -78,9 +78,9 @@ TEST_F(SMTPClientRefusal, MessagesTheClientCannotSendAreRefusedBeforeAnyOfThemIs
   Start();
   ASSERT_TRUE(RunsThrough());
   ASSERT_EQ(events.size(), 6u);
-  EXPECT_EQ(events[1], "ServerError 0 The message has no recipient; it was not sent. / ");
-  EXPECT_EQ(events[2], "ServerError 0 An address of the message holds a line break; it was not sent. / a@example.com");
-  EXPECT_EQ(events[3], "ServerError 0 An address of the message holds a line break; it was not sent. / b@example.com\nDATA");
+  EXPECT_EQ(events[1], "ServerError 0 メールに宛先がないので、送信しませんでした。 / ");
+  EXPECT_EQ(events[2], "ServerError 0 メールのアドレスに改行が含まれているので、送信しませんでした。 / a@example.com");
+  EXPECT_EQ(events[3], "ServerError 0 メールのアドレスに改行が含まれているので、送信しませんでした。 / b@example.com\nDATA");
   EXPECT_EQ(events[4], "MessageSent c@example.com");
 }
 
@@ -104,7 +104,7 @@ TEST_F(SMTPClientRefusal, RepliesThatStallTheDialogueEndInARefusal) {
   ASSERT_TRUE(RunsThrough());
   EXPECT_EQ(events, (std::vector<std::string>{
                         "Connected: test.example ESMTP ready", "ServerError 502 502 not now\r\n / a@example.com",
-                        "ServerError 0 The server asked for an authentication answer that the client does not have: "
+                        "ServerError 0 サーバが認証の応答を求めましたが、送る応答がありません: "
                         "334 more please\r\n / b@example.com",
                         "MailSent"}));
 }
@@ -181,7 +181,7 @@ TEST_F(SMTPClientRefusal, EmptiedQueueEndsTheSessionInsteadOfReadingIt) {
   ASSERT_TRUE(WaitFor([&] { return server.Received(1).ends_with("DATA\r\n"); }));
   client.DeleteAllMessages();
   ASSERT_TRUE(WaitFor([&] { return events.size() == 2; }));
-  EXPECT_EQ(events[0], "ServerError 0 The server asked for message text, but no message is queued: 354 go ahead\r\n / none");
+  EXPECT_EQ(events[0], "ServerError 0 サーバがメールの本文を求めましたが、送るメールがありません: 354 go ahead\r\n / none");
   EXPECT_EQ(events[1], "Error");
 }
 
@@ -197,7 +197,7 @@ TEST_F(SMTPClientRefusal, SilentServerIsGivenUpAfterTheReplyTimeOut) {
   EXPECT_GE(waited.elapsed(), 250);
   EXPECT_EQ(events[1], "Error");
   EXPECT_EQ(client.LastErrorCode(), fw::TCPSocket::kLostConnection);
-  EXPECT_EQ(client.LastErrorText(), "The server sent no reply within 0.3 seconds.");
+  EXPECT_EQ(client.LastErrorText(), "サーバから0.3秒以内に応答がありませんでした。");
   EXPECT_FALSE(client.IsConnected());
   EXPECT_EQ(client.Messages, std::vector<std::shared_ptr<EmailMessage>>{message});
   Settle(400);  // reported once
@@ -220,7 +220,7 @@ TEST_F(SMTPClientRefusal, ReplyThatKeepsComingGetsNoMoreTime) {
     Start();
     ASSERT_TRUE(WaitFor([&] { return !events.empty() && events.back() == "Error"; }, 10000)) << connection;
     EXPECT_LT(waited.elapsed(), 1500) << connection;
-    EXPECT_EQ(client.LastErrorText(), "The server sent no reply within 0.3 seconds.");
+    EXPECT_EQ(client.LastErrorText(), "サーバから0.3秒以内に応答がありませんでした。");
     EXPECT_EQ(client.Messages, std::vector<std::shared_ptr<EmailMessage>>{message});
   }
   Settle();
@@ -238,7 +238,7 @@ TEST_F(SMTPClientRefusal, OverLargeReplyEndsTheSession) {
     events.clear();
     Start();
     ASSERT_TRUE(WaitFor([&] { return !events.empty() && events.back() == "Error"; })) << connection;
-    EXPECT_EQ(client.LastErrorText(), "The server's reply is longer than 65536 bytes.");
+    EXPECT_EQ(client.LastErrorText(), "サーバの応答が65536バイトを超えました。");
     EXPECT_EQ(client.Lookahead(), "");
     Settle();
     EXPECT_EQ(std::count(events.begin(), events.end(), "Error"), 1);
