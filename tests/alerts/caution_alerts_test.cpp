@@ -1,5 +1,4 @@
 // The caution alerts: buttons by count, results by the pressed button, texts as given.
-#include <QApplication>
 #include <gtest/gtest.h>
 
 #include "alerts/Globals.h"
@@ -14,6 +13,7 @@ TEST_F(CautionAlerts, CountDecidesTheButtonsAndThePressedOneTheResult) {
   auto seen = AnswerAlert("実行");
   EXPECT_EQ(gCautionDlg(2, "", "キャンセル", "実行", "質問", "説明", nullptr), 2);
   ASSERT_TRUE(seen->answered);
+  EXPECT_EQ(seen->title, "") << "the alert is untitled";
   EXPECT_EQ(seen->buttons.size(), 2);
   EXPECT_TRUE(seen->buttons.contains("キャンセル"));
   EXPECT_TRUE(seen->texts.contains("質問"));
