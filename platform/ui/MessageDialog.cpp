@@ -3,10 +3,39 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTextDocument>
 
 #include "platform/ui/Window.h"
 
 namespace fw {
+namespace {
+
+std::function<std::string(const MessageDialogShown&)> g_answerer;
+
+// Read from the box itself, so that a test sees what the user would.
+MessageDialogShown ShownBy(const QMessageBox& box) {
+  MessageDialogShown shown{box.windowTitle().toStdString(), box.text().toStdString(),
+                           box.informativeText().toStdString(), {}, true};
+  for (QAbstractButton* b : box.buttons())
+    if (b->isVisible()) shown.Buttons.push_back(b->text().toStdString());
+  for (const QLabel* l : box.findChildren<QLabel*>()) {
+    const Qt::TextFormat format = l->textFormat();
+    if (format == Qt::RichText || (format == Qt::AutoText && Qt::mightBeRichText(l->text()))) shown.PlainText = false;
+  }
+  return shown;
+}
+
+void Answer(QMessageBox& box) {
+  const QString caption = QString::fromStdString(g_answerer(ShownBy(box)));
+  for (QAbstractButton* b : box.buttons())
+    if (b->isVisible() && b->text() == caption) {
+      b->click();
+      return;
+    }
+  box.done(QDialog::Rejected);
+}
+
+}  // namespace
 
 MessageDialogButton* MessageDialog::ShowModalWithin(Window* parent) {
   QMessageBox box(parent ? parent->Widget() : nullptr);
@@ -34,6 +63,7 @@ MessageDialogButton* MessageDialog::ShowModalWithin(Window* parent) {
     alternate = box.addButton(QString::fromStdString(AlternateActionButton.Caption), QMessageBox::DestructiveRole);
   box.setDefaultButton(action);
   if (cancel) box.setEscapeButton(cancel);
+  if (g_answerer) QMetaObject::invokeMethod(&box, [&box] { Answer(box); }, Qt::QueuedConnection);
   box.exec();
 
   QAbstractButton* pressed = box.clickedButton();
@@ -42,5 +72,9 @@ MessageDialogButton* MessageDialog::ShowModalWithin(Window* parent) {
   if (cancel && pressed == cancel) return &CancelButton;
   return nullptr;
 }
+
+namespace testing {
+void SetAlertAnswerer(std::function<std::string(const MessageDialogShown&)> answerer) { g_answerer = std::move(answerer); }
+}  // namespace testing
 
 }  // namespace fw

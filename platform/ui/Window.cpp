@@ -13,6 +13,7 @@ namespace fw {
 namespace {
 
 std::vector<Window*> g_openWindows;
+std::function<void(Window&)> g_modalHook;
 std::map<std::type_index, Window*>& Implicits() {
   static std::map<std::type_index, Window*> implicits;
   return implicits;
@@ -148,6 +149,7 @@ void Window::ShowModal() {
   Show();
   QEventLoop loop;
   modalLoop_ = &loop;
+  if (g_modalHook) QMetaObject::invokeMethod(&loop, [this] { g_modalHook(*this); }, Qt::QueuedConnection);
   loop.exec();
   if (!alive) return;  // closed and destroyed meanwhile
   modalLoop_ = nullptr;
@@ -190,6 +192,10 @@ std::vector<Window*> OpenWindows() { return g_openWindows; }
 bool IsOpen(const Window* window) {
   return std::find(g_openWindows.begin(), g_openWindows.end(), window) != g_openWindows.end();
 }
+
+namespace testing {
+void SetModalHook(std::function<void(Window&)> hook) { g_modalHook = std::move(hook); }
+}  // namespace testing
 
 namespace detail {
 Window* FindImplicit(std::type_index type) {

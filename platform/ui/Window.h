@@ -3,6 +3,7 @@
 // made by its accessor on first use (fw::Implicit<T>()) and is gone once closed.
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -113,6 +114,12 @@ class Window {
   bool closing_ = false;
   bool destroyed_ = false;
 };
+
+namespace testing {
+// Tests only: every window that enters ShowModal is handed to this hook once it shows, inside
+// its modal loop. An empty hook leaves the window to the user.
+void SetModalHook(std::function<void(Window&)> hook);
+}  // namespace testing
 
 // Every open window, oldest first.
 std::vector<Window*> OpenWindows();

@@ -6,20 +6,15 @@
 #include <QTest>
 
 #include "dialogs/SMTPDlg.h"
-#include "tests/dialogs/DialogDriver.h"
-#include "tests/support/AppFixture.h"
+#include "tests/support/GuiTest.h"
 
 namespace {
 
-using testsupport::ProcessEvents;
-using testsupport::WhenShows;
-
-
-class SMTPDialog : public ::testing::Test {
+class SMTPDialog : public testsupport::GuiTest {
  protected:
   void TearDown() override {
     if (fw::HasImplicit<SMTPDlg>()) SMTPDlg::Get()->Close();
-    ProcessEvents();
+    GuiTest::TearDown();
   }
 };
 

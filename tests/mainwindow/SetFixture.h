@@ -1,42 +1,18 @@
 #pragma once
 // The main window started over a "Data" folder of sets built by the test, with helpers to
 // select a set and to read what the window shows.
-#include <QApplication>
-#include <QPointer>
-#include <QTimer>
-#include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
 
 #include "mainwindow/Window1.h"
 #include "mainwindow/Toolbar1.h"
-#include "tests/support/AppFixture.h"
+#include "tests/support/GuiTest.h"
 
 namespace settest {
 
-class SetWindowTest : public testsupport::ProgramTest {
+class SetWindowTest : public testsupport::GuiTest {
  protected:
-  // A modal window still open a second later was not expected by the test (those it expects
-  // are answered at once): it fails the test and is closed, so that a fault cannot hang it.
-  void SetUp() override {
-    ProgramTest::SetUp();
-    watchdog_ = std::make_unique<QTimer>();
-    QObject::connect(watchdog_.get(), &QTimer::timeout, [this] {
-      QWidget* modal = QApplication::activeModalWidget();
-      if (modal && modal == lastModal_) {
-        ADD_FAILURE() << "unexpected modal window";
-        modal->close();
-      }
-      lastModal_ = modal;
-    });
-    watchdog_->start(500);
-  }
-  void TearDown() override {
-    watchdog_.reset();
-    ProgramTest::TearDown();
-  }
-
   // A set folder in "Data" with its files; a null file is left out.
   void WriteSet(const std::string& name, const char* nameList, const char* templateText) {
     folder().MakeFolder("Data/" + name);
@@ -73,10 +49,6 @@ class SetWindowTest : public testsupport::ProgramTest {
   }
 
   Window1* w = nullptr;
-
- private:
-  std::unique_ptr<QTimer> watchdog_;
-  QPointer<QWidget> lastModal_;
 };
 
 }  // namespace settest

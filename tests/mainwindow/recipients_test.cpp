@@ -9,13 +9,10 @@
 #include "smtp/MailAddress.h"
 #include "tests/mainwindow/SetFixture.h"
 #include "tests/support/DataFiles.h"
-#include "tests/support/ModalAnswer.h"
 
 namespace {
 
 using settest::SetWindowTest;
-using testsupport::AnswerModals;
-using testsupport::AnswerNextModal;
 
 class Recipients : public SetWindowTest {
  protected:
@@ -124,7 +121,7 @@ TEST_F(Recipients, MissingListKeepsTheRowsTheirTicksAndTheirTrueCount) {
   Select("A");
   UserTick(0, false);
   UserTick(4, false);
-  auto seen = AnswerModals({"OK"});
+  auto seen = AnswerAlerts({"OK"});
   w->ListBox1->SetListIndex(RowOf("B"));
   ASSERT_TRUE(seen[0]->answered);
   EXPECT_TRUE(seen[0]->texts.contains("NameList not found."));
@@ -161,18 +158,18 @@ TEST(RecipientAddress, OnlyOnePlainAddressPasses) {
 TEST_F(Recipients, AddressesAreCheckedBeforeAnythingIsSent) {
   folder().Write("Data/smtp", testsupport::SettingsFile({"127.0.0.1", "1", "", "pw", "", "mailer"}));
   OpenWithList("x@a.example <victim@b.example>\tX\n");
-  auto seen = AnswerNextModal("OK");
+  auto seen = AnswerAlert("OK");
   Press(w->Toolbar11->ToolItem1);
   ASSERT_TRUE(seen->answered);
   EXPECT_TRUE(seen->texts.contains("送信者のメールアドレスが設定されていません。"));
   w->pSMTP[4] = "me@example.com> NOTIFY=SUCCESS";
-  seen = AnswerNextModal("OK");
+  seen = AnswerAlert("OK");
   Press(w->Toolbar11->ToolItem1);
   ASSERT_TRUE(seen->answered);
   EXPECT_TRUE(seen->texts.contains("送信者のメールアドレスが正しくありません: me@example.com> NOTIFY=SUCCESS"));
 
   w->pSMTP[4] = "me@example.com";
-  seen = AnswerNextModal("OK");
+  seen = AnswerAlert("OK");
   Press(w->Toolbar11->ToolItem1);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !w->EditField1->Text().empty(); }, 10000));
   ASSERT_TRUE(seen->answered);

@@ -1,21 +1,15 @@
 // The send settings: the file "smtp" in "Data" read at start and written at close, what the SMTP
 // client receives, damaged and unreadable files, and the settings dialog's exchange.
-#include <QCoreApplication>
 #include <QFile>
-#include <QTimer>
 #include <cstdint>
 #include <vector>
 
 #include "dialogs/SMTPDlg.h"
 #include "mainwindow/Window1.h"
 #include "mainwindow/MenuBar1.h"
-#include "tests/dialogs/DialogDriver.h"
-#include "tests/support/AppFixture.h"
-#include "tests/support/ModalAnswer.h"
+#include "tests/support/GuiTest.h"
 
-using testsupport::AnswerNextModal;
 using testsupport::ProcessEvents;
-using testsupport::WhenShows;
 
 namespace {
 
@@ -48,22 +42,9 @@ const char* kUnwritable = "送信設定ファイル「smtp」を保存できま�
 }  // namespace
 
 // Friend of Window1, so that the tests can open the settings dialog as its toolbar button does.
-class SettingsTest : public testsupport::ProgramTest {
+// An alert that a test does not answer fails it.
+class SettingsTest : public testsupport::GuiTest {
  protected:
-  // Once the program has quit, Qt ends every event loop at once until the application's own
-  // loop runs again, so modal windows would not wait: run that loop once and leave it.
-  static void ForgetQuit() {
-    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-    QCoreApplication::exec();
-  }
-  void SetUp() override {
-    ProgramTest::SetUp();
-    ForgetQuit();
-  }
-  void TearDown() override {
-    ProgramTest::TearDown();
-    ForgetQuit();
-  }
   Window1* w() { return Window1::Get(); }
   void ShowSMTPDlg() { w()->ShowSMTPDlg(); }
   void CloseMainWindow() {
@@ -71,24 +52,17 @@ class SettingsTest : public testsupport::ProgramTest {
     ProcessEvents();
     ASSERT_FALSE(fw::HasImplicit<Window1>()) << "the close always goes ahead";
   }
-  // Arms an answer for an alert that must not come, and waits until it has expired.
-  static void ExpectNoAlertWhile(const std::function<void()>& action) {
-    auto seen = AnswerNextModal("OK", 200);
-    action();
-    ProcessEvents(300);
-    EXPECT_FALSE(seen->answered) << seen->texts.join(" / ").toStdString();
-  }
 };
 
 TEST_F(SettingsTest, FirstStartHasEmptySlotsAndTheCloseWritesTwentyFiveBytes) {
   folder().MakeFolder("Data");
-  ExpectNoAlertWhile([&] { Start(); });
+  Start();
   EXPECT_EQ(Slots(w()->pSMTP), std::vector<std::string>(21));
   EXPECT_EQ(w()->Socket1->Address(), "");
   EXPECT_EQ(w()->Socket1->Port(), 0);
   EXPECT_EQ(w()->Socket1->Username, "");
   EXPECT_EQ(w()->Socket1->Password, "");
-  ExpectNoAlertWhile([&] { CloseMainWindow(); });
+  CloseMainWindow();
   EXPECT_EQ(folder().Read("Data/smtp"), kEmptyFile);
   EXPECT_EQ(QFile::permissions(QString::fromStdString(folder().PathOf("Data/smtp"))) & 0x0077, 0)
       << "the file holds a password: its owner only may read it";
@@ -132,7 +106,7 @@ class DamagedSettingsFile : public SettingsTest, public ::testing::WithParamInte
 
 TEST_P(DamagedSettingsFile, IsReportedAtStartAndKeptByteForByte) {
   folder().Write("Data/smtp", GetParam().bytes);
-  auto seen = AnswerNextModal("OK");
+  auto seen = AnswerAlert("OK");
   Start();
   ASSERT_TRUE(seen->answered) << "reported at start";
   EXPECT_TRUE(seen->texts.contains(kDamaged)) << seen->texts.join(" / ").toStdString();
@@ -140,7 +114,7 @@ TEST_P(DamagedSettingsFile, IsReportedAtStartAndKeptByteForByte) {
   expected.resize(21);
   EXPECT_EQ(Slots(w()->pSMTP), expected) << "what could be read is used";
   w()->pSMTP[0] = "typed later";
-  ExpectNoAlertWhile([&] { CloseMainWindow(); });
+  CloseMainWindow();
   EXPECT_EQ(folder().Read("Data/smtp"), GetParam().bytes);
 }
 
@@ -157,14 +131,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SettingsTest, AnUnreadableFileIsReportedOnceAndNotOverwritten) {
   // A folder in the file's place cannot be read, not even by the superuser.
   folder().Write("Data/smtp/inside", "kept");
-  auto seen = AnswerNextModal("OK");
+  auto seen = AnswerAlert("OK");
   Start();
   ASSERT_TRUE(seen->answered) << "reported at start";
   EXPECT_TRUE(seen->texts.contains(kUnreadable)) << seen->texts.join(" / ").toStdString();
   EXPECT_EQ(Slots(w()->pSMTP), std::vector<std::string>(21));
   ASSERT_TRUE(fw::HasImplicit<Window1>()) << "the program goes on";
   w()->pSMTP[0] = "typed later";
-  ExpectNoAlertWhile([&] { CloseMainWindow(); });
+  CloseMainWindow();
   EXPECT_EQ(folder().Read("Data/smtp/inside"), "kept");
 }
 
@@ -172,7 +146,7 @@ TEST_F(SettingsTest, AFailedWriteIsReportedAndTheWindowStillCloses) {
   folder().MakeFolder("Data");
   Start();
   folder().Write("Data/smtp/inside", "in the way");
-  auto seen = AnswerNextModal("OK");
+  auto seen = AnswerAlert("OK");
   CloseMainWindow();
   ASSERT_TRUE(seen->answered);
   EXPECT_TRUE(seen->texts.contains(kUnwritable)) << seen->texts.join(" / ").toStdString();
@@ -180,8 +154,8 @@ TEST_F(SettingsTest, AFailedWriteIsReportedAndTheWindowStillCloses) {
 }
 
 TEST_F(SettingsTest, WithoutADataFolderNothingIsWrittenOrCreated) {
-  ExpectNoAlertWhile([&] { Start(); });
-  ExpectNoAlertWhile([&] { CloseMainWindow(); });
+  Start();
+  CloseMainWindow();
   EXPECT_FALSE(folder().Exists("Data"));
   EXPECT_FALSE(folder().Exists("smtp"));
 }

@@ -16,16 +16,14 @@
 
 #include "mainwindow/Window1.h"
 #include "mainwindow/Toolbar1.h"
-#include "tests/support/AppFixture.h"
+#include "tests/support/GuiTest.h"
 
 namespace {
 
-using testsupport::ProgramTest;
-
-class Window1Layout : public ProgramTest {
+class Window1Layout : public testsupport::GuiTest {
  protected:
   void SetUp() override {
-    ProgramTest::SetUp();
+    GuiTest::SetUp();
     Start();
     w = Window1::Get();
   }

@@ -9,14 +9,12 @@
 #include "mainwindow/Window1.h"
 #include "shell/App.h"
 #include "mainwindow/MenuBar1.h"
-#include "tests/support/AppFixture.h"
+#include "tests/support/GuiTest.h"
 
 namespace {
 
 using testsupport::ProcessEvents;
-using testsupport::ProgramTest;
-
-class StartupAndMenus : public ProgramTest {};
+class StartupAndMenus : public testsupport::GuiTest {};
 
 TEST_F(StartupAndMenus, StartsWithoutDataFolderShowingTheMainWindowAndNoAlert) {
   Start();

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
@@ -39,13 +38,9 @@ std::string AppFolder::Read(const std::string& relative) const {
 
 bool AppFolder::Exists(const std::string& relative) const { return QFileInfo::exists(QString::fromStdString(PathOf(relative))); }
 
-void ProcessEvents(int milliseconds) {
-  QElapsedTimer t;
-  t.start();
-  do {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-  } while (t.elapsed() < milliseconds);
+void ProcessEvents() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::processEvents();
 }
 
 // Closing the main window quits the application, which leaves Qt marked as quitting: every

@@ -26,7 +26,7 @@ class AppFolder {
 };
 
 // Lets queued work (deferred deletions, posted events) run.
-void ProcessEvents(int milliseconds = 0);
+void ProcessEvents();
 
 // Starts the program as at launch, in a fresh application folder; ends it after each test.
 class ProgramTest : public ::testing::Test {
