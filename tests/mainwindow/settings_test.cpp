@@ -2,6 +2,7 @@
 // client receives, damaged and unreadable files, and the settings dialog's exchange.
 #include <QCoreApplication>
 #include <QFile>
+#include <QSaveFile>
 #include <QTimer>
 #include <cstdint>
 #include <vector>
@@ -172,10 +173,13 @@ TEST_F(SettingsTest, AFailedWriteIsReportedAndTheWindowStillCloses) {
   folder().MakeFolder("Data");
   Start();
   folder().Write("Data/smtp/inside", "in the way");
+  QSaveFile probe(QString::fromStdString(folder().PathOf("Data/smtp")));
+  ASSERT_FALSE(probe.open(QIODevice::WriteOnly));
   auto seen = AnswerNextModal("OK");
   CloseMainWindow();
   ASSERT_TRUE(seen->answered);
   EXPECT_TRUE(seen->texts.contains(kUnwritable)) << seen->texts.join(" / ").toStdString();
+  EXPECT_TRUE(seen->texts.join(" / ").contains(probe.errorString())) << "the system's reason is shown";
   EXPECT_EQ(folder().Read("Data/smtp/inside"), "in the way");
 }
 
