@@ -9,7 +9,7 @@
 #include "mainwindow/Window1.h"
 #include "platform/core/BinaryStream.h"
 #include "platform/core/FolderItem.h"
-#include "shell/App.h"
+#include "platform/ui/Application.h"
 
 namespace {
 
@@ -71,7 +71,7 @@ void Window1::SaveSMTP() {
 
 bool Window1::Event_CancelClose(bool) {
   SaveSMTP();
-  App::Get()->Quit(0);
+  if (fw::Application* app = fw::Application::Instance()) app->Quit(0);
   return false;
 }
 

@@ -6,7 +6,7 @@
 #include "platform/core/DateTime.h"
 #include "platform/core/Strings.h"
 #include "platform/core/TextEncoding.h"
-#include "mainwindow/Window1.h"
+#include "sending/SendingWindow.h"
 #include "smtp/EmailMessage.h"
 #include "smtp/MailAddress.h"
 

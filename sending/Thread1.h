@@ -6,11 +6,11 @@
 #include "mailtext/ProgramMessage.h"
 #include "platform/core/Thread.h"
 
-class Window1;
+class SendingWindow;
 
 class Thread1 : public fw::Thread {
  public:
-  Window1* pWin = nullptr;
+  SendingWindow* pWin = nullptr;
   int pMax = 0;
 
  protected:
