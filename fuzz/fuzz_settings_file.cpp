@@ -1,5 +1,6 @@
 // Any bytes as the settings file "smtp", read the way the main window reads it at start-up,
-// and whether it counts as clean (written back without losing a byte).
+// whether it counts as clean (written back without losing a byte), and the slots read written
+// as the window writes them at close and read back.
 #include <QTemporaryDir>
 #include <array>
 #include <cstddef>
@@ -10,12 +11,17 @@
 
 #include "mailtext/SettingsFile.h"
 #include "platform/core/BinaryStream.h"
+#include "platform/core/FolderItem.h"
 
 namespace {
 
-const std::string& FilePath() {
+QTemporaryDir& Folder() {
   static QTemporaryDir dir;
-  static const std::string path = dir.path().toStdString() + "/smtp";
+  return dir;
+}
+
+const std::string& FilePath() {
+  static const std::string path = Folder().path().toStdString() + "/smtp";
   return path;
 }
 
@@ -54,5 +60,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int32_t i = 0; i <= last; ++i) whole += 1 + texts[size_t(i)].size();
     if (whole != size) std::abort();
   }
+
+  // Written and read back: a clean file with the same 21 texts.
+  const fw::FolderItem written(Folder().path().toStdString() + "/written");
+  std::string reason;
+  if (!WriteSettingsFile(written, texts, reason)) std::abort();
+  std::shared_ptr<fw::BinaryStream> back = written.OpenAsBinaryFile(false);
+  if (!back) std::abort();
+  std::array<std::string, 21> again;
+  if (!ReadSettingsSlots(*back, again) || again != texts) std::abort();
+  back->Close();
   return 0;
 }

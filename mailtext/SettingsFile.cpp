@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/core/BinaryStream.h"
+#include "platform/core/FolderItem.h"
 #include "platform/core/Strings.h"
 #include "platform/core/Thread.h"
 
@@ -16,6 +17,19 @@ bool ReadSettingsSlots(fw::BinaryStream& stream, std::span<std::string> texts) {
   }
   const bool fits = last >= 0 && last < int32_t(texts.size());
   return fits && read == last + 1 && !stream.ReadPastEnd() && stream.IsEOF();
+}
+
+bool WriteSettingsFile(const fw::FolderItem& file, std::span<const std::string> texts, std::string& reason) {
+  std::shared_ptr<fw::BinaryStream> stream = file.CreateBinaryFile("prefFile", &reason);
+  if (!stream) return false;
+  stream->WriteLong(int32_t(texts.size()) - 1);
+  for (const std::string& text : texts) {
+    stream->WritePString(text);
+    fw::YieldToNextThread();
+  }
+  if (stream->Close()) return true;
+  reason = stream->ErrorText();
+  return false;
 }
 
 int PortNumber(const std::string& text) {

@@ -1,7 +1,6 @@
 #pragma once
 // The main window: the set list, the recipient list, the log, the progress display, the
 // template fields and the toolbar.
-#include <array>
 #include <memory>
 #include <string>
 
@@ -11,6 +10,7 @@
 #include "platform/ui/MenuBar.h"
 #include "platform/ui/Window.h"
 #include "platform/core/Thread.h"
+#include "sending/SendingWindow.h"
 #include "smtp/SMTPSocket.h"
 
 namespace fw {
@@ -19,33 +19,22 @@ class ToolItem;
 }  // namespace fw
 class Toolbar1;
 
-class Window1 : public fw::Window {
+class Window1 : public SendingWindow {
  public:
   // The main window, made on first use.
   static Window1* Get();
 
-  // Send settings: 0 server, 1 port, 2 account, 3 password, 4 sender, 5 mailer name, 6-20 kept.
-  std::array<std::string, 21> pSMTP;
-  bool pSent = false;
-  bool pError = false;
-
-  std::unique_ptr<SMTPSocket> Socket1;
+  // pSMTP, pSent, pError, Socket1, ListBox2, EditField1 to 4 and ProgressBar1 and 2 are
+  // declared by SendingWindow, the part of the window the sending thread uses.
   fw::Listbox* ListBox1 = nullptr;
   fw::Line* Line1 = nullptr;
-  fw::Listbox* ListBox2 = nullptr;
-  fw::EditField* EditField1 = nullptr;
   fw::StaticText* StaticText1 = nullptr;
   fw::GroupBox* GroupBox1 = nullptr;
-  fw::ProgressBar* ProgressBar1 = nullptr;
-  fw::ProgressBar* ProgressBar2 = nullptr;
   fw::StaticText* StaticText3 = nullptr;
   fw::StaticText* StaticText4 = nullptr;
-  fw::EditField* EditField2 = nullptr;
   fw::StaticText* StaticText2 = nullptr;
   fw::StaticText* StaticText5 = nullptr;
   fw::StaticText* StaticText6 = nullptr;
-  fw::EditField* EditField3 = nullptr;
-  fw::EditField* EditField4 = nullptr;
   Toolbar1* Toolbar11 = nullptr;
 
   // Control event handlers.
@@ -62,11 +51,8 @@ class Window1 : public fw::Window {
   void Toolbar11_Action(fw::ToolItem* item);
   void Toolbar11_Open();
 
-  // A recipient the program will not send to: reported as a refusal, flags included. Called by
-  // the sending thread.
-  void RefuseRecipient(const std::string& address);
-  // While a send runs, the set list and the three template fields keep what the send reads.
-  void LockForSend(bool locked);
+  void RefuseRecipient(const std::string& address) override;
+  void LockForSend(bool locked) override;
 
   // The menu bar's items, looked up by name.
   fw::MenuItem* EditMenu() const;

@@ -1,18 +1,15 @@
 // The send settings: read when the window opens, written when it closes, edited in SMTPDlg.
 #include <array>
-#include <cstdint>
 #include <string>
 
 #include "alerts/Globals.h"
 #include "dialogs/SMTPDlg.h"
-#include "mainwindow/SetFiles.h"
 #include "mailtext/SettingsFile.h"
+#include "mainwindow/SetFiles.h"
 #include "mainwindow/Window1.h"
 #include "platform/core/BinaryStream.h"
 #include "platform/core/FolderItem.h"
-#include "platform/core/Strings.h"
-#include "platform/core/Thread.h"
-#include "shell/App.h"
+#include "platform/ui/Application.h"
 
 namespace {
 
@@ -64,24 +61,17 @@ void Window1::SaveSMTP() {
   if (pKeepSMTPFile) return;
   fw::FolderItemRef file = SettingsFile();
   if (!file) return;  // no "Data" folder: nothing is written, and it is not created
-  std::shared_ptr<fw::BinaryStream> stream = file->CreateBinaryFile("prefFile");
-  bool written = false;
-  if (stream) {
-    stream->WriteLong(int32_t(pSMTP.size()) - 1);
-    for (const std::string& text : pSMTP) {
-      stream->WritePString(text);
-      fw::YieldToNextThread();
-    }
-    written = stream->Close();
-  }
-  if (!written)
+  std::string reason;
+  if (!WriteSettingsFile(*file, pSMTP, reason))
     gCautionDlg1("送信設定ファイル「smtp」を保存できませんでした。",
-                 "「Data」フォルダに書き込めるか確かめてください。今回の送信設定の変更は失われます。", this);
+                 "「Data」フォルダに書き込めるか確かめてください。今回の送信設定の変更は失われます。（" +
+                     reason + "）",
+                 this);
 }
 
 bool Window1::Event_CancelClose(bool) {
   SaveSMTP();
-  App::Get()->Quit(0);
+  if (fw::Application* app = fw::Application::Instance()) app->Quit(0);
   return false;
 }
 

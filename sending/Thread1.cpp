@@ -2,11 +2,11 @@
 
 #include <memory>
 
-#include "mainwindow/Window1.h"
+#include "mailtext/ProgramMessage.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/Strings.h"
 #include "platform/core/TextEncoding.h"
-#include "mailtext/MailTextEncoders.h"
+#include "sending/SendingWindow.h"
 #include "smtp/EmailMessage.h"
 #include "smtp/MailAddress.h"
 
@@ -36,26 +36,22 @@ void Thread1::GenMail() {
 }
 
 bool Thread1::GenMail2(int row) {
-  std::string to = pWin->ListBox2->Cell(row, 1);
-  std::string subject = EncodeMIME(pWin->EditField3->Text());
-  std::string body = pWin->ListBox2->Cell(row, 2) + " " + pWin->EditField4->Text() + fw::EndOfLineText() +
-                     fw::EndOfLineText() + pWin->EditField2->Text();
-  body = UTF8toJIS(body);
-  body = fw::ReplaceLineEndings(body, fw::EndOfLine::Windows);
-  body = BreakLongLines(body);
-  return GenMail3(to, subject, body);
+  ProgramMessageParts parts;
+  parts.To = pWin->ListBox2->Cell(row, 1);
+  parts.Name = pWin->ListBox2->Cell(row, 2);
+  parts.Subject = pWin->EditField3->Text();
+  parts.Honorific = pWin->EditField4->Text();
+  parts.Body = pWin->EditField2->Text();
+  return GenMail3(parts);
 }
 
-bool Thread1::GenMail3(const std::string& to, const std::string& subject, const std::string& body) {
+bool Thread1::GenMail3(ProgramMessageParts parts) {
+  const std::string& to = parts.To;
   pWin->pSent = false;
   pWin->pError = false;
-  auto m = std::make_shared<EmailMessage>();
-  m->FromAddress(HeaderValue("From", pWin->pSMTP[4]));
-  m->Subject(subject);
-  m->BodyPlainText = body;
-  m->Headers.AppendHeader("X-Mailer", HeaderValue("X-Mailer", pWin->pSMTP[5]));
-  m->AddRecipient(to);
-  m->Headers.AppendHeader("Message-ID", m->_GenerateMessageID());
+  parts.Sender = pWin->pSMTP[4];
+  parts.Mailer = pWin->pSMTP[5];
+  std::shared_ptr<EmailMessage> m = ComposeMessage(parts);
   if (!WindowOpen()) return true;
   if (!IsMailAddress(to)) {
     // Never queued; it ends as a refusal does.

@@ -3,13 +3,14 @@
 // hands it to the main window's SMTP client and waits for its outcome.
 #include <string>
 
+#include "mailtext/ProgramMessage.h"
 #include "platform/core/Thread.h"
 
-class Window1;
+class SendingWindow;
 
 class Thread1 : public fw::Thread {
  public:
-  Window1* pWin = nullptr;
+  SendingWindow* pWin = nullptr;
   int pMax = 0;
 
  protected:
@@ -19,7 +20,8 @@ class Thread1 : public fw::Thread {
   void GenMail();
   // True when the server refused the message.
   bool GenMail2(int row);
-  bool GenMail3(const std::string& to, const std::string& subject, const std::string& body);
+  // The settings' sender and mailer name complete the parts.
+  bool GenMail3(ProgramMessageParts parts);
   void UpdateStatus(const std::string& text);
   // False once the window has gone: the walk then stops at once.
   bool WindowOpen() const;

@@ -10,9 +10,12 @@ std::shared_ptr<BinaryStream> BinaryStream::Open(const std::string& path, bool r
   return std::shared_ptr<BinaryStream>(new BinaryStream(std::move(file)));
 }
 
-std::shared_ptr<BinaryStream> BinaryStream::Create(const std::string& path) {
+std::shared_ptr<BinaryStream> BinaryStream::Create(const std::string& path, std::string* reason) {
   auto file = std::make_unique<QSaveFile>(QString::fromStdString(path));
-  if (!file->open(QIODevice::WriteOnly)) return nullptr;
+  if (!file->open(QIODevice::WriteOnly)) {
+    if (reason) *reason = file->errorString().toStdString();
+    return nullptr;
+  }
   file->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
   return std::shared_ptr<BinaryStream>(new BinaryStream(std::move(file)));
 }
@@ -37,7 +40,9 @@ int32_t BinaryStream::ReadLong() {
 }
 
 void BinaryStream::WriteBytes(const char* data, size_t size) {
-  if (file_->write(data, qint64(size)) != qint64(size)) failed_ = true;
+  if (file_->write(data, qint64(size)) == qint64(size)) return;
+  if (!failed_) errorText_ = file_->errorString().toStdString();
+  failed_ = true;
 }
 
 void BinaryStream::WriteLong(int32_t value) {
@@ -69,8 +74,14 @@ bool BinaryStream::Close() {
       save->cancelWriting();
       return false;
     }
-    if (!save->commit()) return false;
-    return QFile::setPermissions(save->fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (!save->commit()) {
+      errorText_ = save->errorString().toStdString();
+      return false;
+    }
+    QFile written(save->fileName());
+    if (written.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) return true;
+    errorText_ = written.errorString().toStdString();
+    return false;
   }
   file_->close();
   return !failed_;

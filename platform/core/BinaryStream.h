@@ -12,8 +12,9 @@ namespace fw {
 class BinaryStream {
  public:
   static std::shared_ptr<BinaryStream> Open(const std::string& path, bool readWrite);
-  // Writes go to a new file that takes the old one's place only when Close succeeds.
-  static std::shared_ptr<BinaryStream> Create(const std::string& path);
+  // Writes go to a new file that takes the old one's place only when Close succeeds. nullptr
+  // when the file cannot be made, with the system's reason in *reason when given.
+  static std::shared_ptr<BinaryStream> Create(const std::string& path, std::string* reason = nullptr);
   ~BinaryStream();
 
   // Past the end: 0, and IsEOF becomes True.
@@ -32,6 +33,8 @@ class BinaryStream {
   bool Close();
   // True once a read or write has failed.
   bool Failed() const { return failed_; }
+  // The system's reason for the first failed write, or for a Close that failed.
+  const std::string& ErrorText() const { return errorText_; }
 
  private:
   explicit BinaryStream(std::unique_ptr<QFileDevice> file) : file_(std::move(file)) {}
@@ -39,6 +42,7 @@ class BinaryStream {
   std::unique_ptr<QFileDevice> file_;
   bool readPastEnd_ = false;
   bool failed_ = false;
+  std::string errorText_;
 };
 
 }  // namespace fw

@@ -36,7 +36,7 @@ class FolderItem {
   std::shared_ptr<BinaryStream> OpenAsBinaryFile(bool readWrite) const;
   // A new file in place of any of that name; written whole when the stream closes, readable by
   // its owner only. nullptr when it cannot be created. The type is a name only.
-  std::shared_ptr<BinaryStream> CreateBinaryFile(std::string_view type) const;
+  std::shared_ptr<BinaryStream> CreateBinaryFile(std::string_view type, std::string* reason = nullptr) const;
 
  private:
   struct Listing;

@@ -1,6 +1,7 @@
 // The send settings: the file "smtp" in "Data" read at start and written at close, what the SMTP
 // client receives, damaged and unreadable files, and the settings dialog's exchange.
 #include <QFile>
+#include <QSaveFile>
 #include <cstdint>
 #include <vector>
 
@@ -146,10 +147,13 @@ TEST_F(SettingsTest, AFailedWriteIsReportedAndTheWindowStillCloses) {
   folder().MakeFolder("Data");
   Start();
   folder().Write("Data/smtp/inside", "in the way");
+  QSaveFile probe(QString::fromStdString(folder().PathOf("Data/smtp")));
+  ASSERT_FALSE(probe.open(QIODevice::WriteOnly));
   auto seen = AnswerAlert("OK");
   CloseMainWindow();
   ASSERT_TRUE(seen->answered);
   EXPECT_TRUE(seen->texts.contains(kUnwritable)) << seen->texts.join(" / ").toStdString();
+  EXPECT_TRUE(seen->texts.join(" / ").contains(probe.errorString())) << "the system's reason is shown";
   EXPECT_EQ(folder().Read("Data/smtp/inside"), "in the way");
 }
 

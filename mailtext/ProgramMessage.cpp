@@ -1,0 +1,21 @@
+#include "mailtext/ProgramMessage.h"
+
+#include "mailtext/MailTextEncoders.h"
+#include "platform/core/TextEncoding.h"
+#include "smtp/EmailMessage.h"
+
+std::shared_ptr<EmailMessage> ComposeMessage(const ProgramMessageParts& parts) {
+  std::string body = parts.Name + " " + parts.Honorific + fw::EndOfLineText() + fw::EndOfLineText() + parts.Body;
+  body = UTF8toJIS(body);
+  body = fw::ReplaceLineEndings(body, fw::EndOfLine::Windows);
+  body = BreakLongLines(body);
+
+  auto m = std::make_shared<EmailMessage>();
+  m->FromAddress(HeaderValue("From", parts.Sender));
+  m->Subject(EncodeMIME(parts.Subject));
+  m->BodyPlainText = body;
+  m->Headers.AppendHeader("X-Mailer", HeaderValue("X-Mailer", parts.Mailer));
+  m->AddRecipient(parts.To);
+  m->Headers.AppendHeader("Message-ID", m->_GenerateMessageID());
+  return m;
+}
