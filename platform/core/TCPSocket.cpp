@@ -2,6 +2,8 @@
 
 #include <QHostAddress>
 
+#include "platform/core/Log.h"
+
 namespace fw {
 
 TCPSocket::TCPSocket() = default;
@@ -28,7 +30,7 @@ void TCPSocket::Discard() {
 template <class Handler>
 void TCPSocket::Dispatch(Handler handler) {
   ++dispatching_;
-  handler();
+  RunCatching("a socket event", handler);
   if (--dispatching_ > 0) return;
   for (QTcpSocket* old : retired_) old->deleteLater();
   retired_.clear();

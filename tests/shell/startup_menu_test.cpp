@@ -76,6 +76,14 @@ TEST_F(StartupAndMenus, PreferencesStaysDisabledAndAboutEnabledAtEveryUpdate) {
   EXPECT_EQ(Window1::Get()->FileQuit(), bar->Child("FileQuit"));
 }
 
+TEST_F(StartupAndMenus, AnExceptionOfTheMenuUpdateStaysInsideTheMenu) {
+  Start();
+  App::Get()->SetMenuBar(nullptr);  // the About item cannot be found: the update throws
+  EXPECT_NO_THROW(emit Window1::Get()->Widget()->menuBar()->actions()[1]->menu()->aboutToShow());
+  App::Get()->SetMenuBar(MenuBar1::Get());
+  EXPECT_FALSE(MenuBar1::Get()->Child("ApplePref")->Action()->isEnabled()) << "the items were still updated";
+}
+
 TEST_F(StartupAndMenus, AboutShowsOneSinglePanelAndAClickHidesIt) {
   Start();
   MenuBar1::Get()->Child("AppleAbout")->Action()->trigger();
