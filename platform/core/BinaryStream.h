@@ -30,8 +30,6 @@ class BinaryStream {
   bool ReadPastEnd() const { return readPastEnd_; }
   // False when a write failed or the file could not be put in place.
   bool Close();
-  // True once a read or write has failed.
-  bool Failed() const { return failed_; }
 
  private:
   explicit BinaryStream(std::unique_ptr<QFileDevice> file) : file_(std::move(file)) {}

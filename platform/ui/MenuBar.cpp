@@ -61,11 +61,6 @@ void MenuItem::Enable() {
   Refresh();
 }
 
-void MenuItem::Disable() {
-  enabled_ = false;
-  Refresh();
-}
-
 void MenuItem::Refresh() {
   if (action_) action_->setEnabled(enabled_);
 }

@@ -66,7 +66,7 @@ TEST_F(StartupAndMenus, PreferencesStaysDisabledAndAboutEnabledAtEveryUpdate) {
   Start();
   MenuBar1* bar = MenuBar1::Get();
   for (int i = 0; i < 2; ++i) {
-    AppleAbout()->Disable();
+    AppleAbout()->Action()->setEnabled(false);
     emit Window1::Get()->Widget()->menuBar()->actions()[1]->menu()->aboutToShow();
     EXPECT_FALSE(bar->Child("ApplePref")->Action()->isEnabled());
     EXPECT_TRUE(bar->Child("AppleAbout")->Action()->isEnabled());
