@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <algorithm>
-#include <iconv.h>
 #include <vector>
 
 #include "platform/core/Strings.h"
@@ -45,39 +44,18 @@ class JISConverter : public fw::TextConverter {
 
  protected:
   std::string Unconvertible(std::string_view sourceChar) const override {
-    std::string translit = Transliterate(sourceChar);
+    std::string translit = from_ == fw::TextEncoding::UTF8 ? Transliterate(sourceChar) : std::string();
     if (!translit.empty()) return translit;
     return Geta();
   }
 
  private:
-  std::string Transliterate(std::string_view sourceChar) const {
-    if (from_ != fw::TextEncoding::UTF8) return {};
-    iconv_t cd = iconv_open("ISO-2022-JP//TRANSLIT", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return {};
-    std::string in(sourceChar);
-    char out[64];
-    char* ip = in.data();
-    size_t il = in.size();
-    char* op = out;
-    size_t ol = sizeof out;
-    size_t r = iconv(cd, &ip, &il, &op, &ol);
-    if (r != size_t(-1)) iconv(cd, nullptr, nullptr, &op, &ol);
-    iconv_close(cd);
-    std::string result(out, size_t(op - out));
-    // glibc answers "?" for characters it cannot transliterate.
-    if (r == size_t(-1) || il != 0 || result.empty() || result == "?") return {};
-    return result;
-  }
-
   static std::string Geta() { return "\x1B$B\x22\x2E\x1B(B"; }  // 〓 in JIS X 0208
 
   fw::TextEncoding from_;
 };
 
 std::string Convert(std::string_view text, fw::TextEncoding from) {
-  auto to = fw::GetTextEncoding(0x820, 0, 0);
-  if (!to || !fw::GetTextConverter(from, *to)) return std::string(text);
   return JISConverter(from).convert(text);
 }
 

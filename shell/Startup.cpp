@@ -1,10 +1,10 @@
 #include "shell/Startup.h"
 
-#include <cstdio>
 #include <exception>
 #include <memory>
 
 #include "mainwindow/Window1.h"
+#include "platform/core/Log.h"
 #include "platform/ui/Application.h"
 #include "shell/App.h"
 #include "mainwindow/MenuBar1.h"
@@ -14,7 +14,7 @@ namespace {
 std::unique_ptr<App> g_app;
 
 int _UnhandledException(const char* what) {
-  std::fprintf(stderr, "Unhandled exception: %s\n", what);
+  qCCritical(lcPostario, "Unhandled exception: %s", what);
   return 1;
 }
 }  // namespace

@@ -31,8 +31,6 @@ class BinaryStream {
   bool ReadPastEnd() const { return readPastEnd_; }
   // False when a write failed or the file could not be put in place.
   bool Close();
-  // True once a read or write has failed.
-  bool Failed() const { return failed_; }
   // The system's reason for the first failed write, or for a Close that failed.
   const std::string& ErrorText() const { return errorText_; }
 

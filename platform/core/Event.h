@@ -20,7 +20,6 @@ class Event<R(Args...)> {
     handler_ = [owner, method](Args... args) -> R { return (owner->*method)(std::forward<Args>(args)...); };
   }
 
-  void Unbind() { handler_ = nullptr; }
   bool IsBound() const { return static_cast<bool>(handler_); }
 
   R Raise(Args... args) const {

@@ -2,6 +2,8 @@
 
 #include <QHostAddress>
 
+#include "platform/core/Log.h"
+
 namespace fw {
 
 namespace {
@@ -49,7 +51,7 @@ void TCPSocket::Discard() {
 template <class Handler>
 void TCPSocket::Dispatch(Handler handler) {
   ++dispatching_;
-  handler();
+  RunCatching("a socket event", handler);
   if (--dispatching_ > 0) return;
   for (QTcpSocket* old : retired_) old->deleteLater();
   retired_.clear();

@@ -43,11 +43,13 @@ size_t SourceCharBytes(TextEncoding from, std::string_view text) {
 class IconvHandle {
  public:
   IconvHandle(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  IconvHandle(const IconvHandle&) = delete;
+  IconvHandle& operator=(const IconvHandle&) = delete;
   ~IconvHandle() {
-    if (ok()) iconv_close(cd_);
+    if (IsOpen()) iconv_close(cd_);
   }
-  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-  iconv_t get() const { return cd_; }
+  bool IsOpen() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  iconv_t Get() const { return cd_; }
 
  private:
   iconv_t cd_;
@@ -61,18 +63,48 @@ std::optional<TextEncoding> GetTextEncoding(int code, int variant, int format) {
   return std::nullopt;
 }
 
+struct TextConverter::Handles {
+  IconvHandle plain;
+  std::optional<IconvHandle> translit;  // opened on first use
+};
+
+TextConverter::TextConverter(TextEncoding from, TextEncoding to)
+    : handles_(new Handles{{IconvName(to), IconvName(from)}, {}}), from_(from), to_(to) {}
+
+TextConverter::~TextConverter() = default;
+
 std::unique_ptr<TextConverter> GetTextConverter(TextEncoding from, TextEncoding to) {
-  IconvHandle probe(IconvName(to), IconvName(from));
-  if (!probe.ok()) return nullptr;
-  return std::unique_ptr<TextConverter>(new TextConverter(from, to));
+  std::unique_ptr<TextConverter> converter(new TextConverter(from, to));
+  if (!converter->handles_->plain.IsOpen()) return nullptr;
+  return converter;
 }
 
 std::string TextConverter::Unconvertible(std::string_view) const { return "?"; }
 
+std::string TextConverter::Transliterate(std::string_view sourceChar) const {
+  auto& translit = handles_->translit;
+  if (!translit) translit.emplace((std::string(IconvName(to_)) + "//TRANSLIT").c_str(), IconvName(from_));
+  if (!translit->IsOpen()) return {};
+  iconv(translit->Get(), nullptr, nullptr, nullptr, nullptr);
+  std::string in(sourceChar);
+  char out[64];
+  char* ip = in.data();
+  size_t il = in.size();
+  char* op = out;
+  size_t ol = sizeof out;
+  size_t r = iconv(translit->Get(), &ip, &il, &op, &ol);
+  if (r != size_t(-1)) iconv(translit->Get(), nullptr, nullptr, &op, &ol);
+  std::string result(out, size_t(op - out));
+  // glibc answers "?" for characters it cannot transliterate.
+  if (r == size_t(-1) || il != 0 || result.empty() || result == "?") return {};
+  return result;
+}
+
 std::string TextConverter::convert(std::string_view text) const {
-  IconvHandle cd(IconvName(to_), IconvName(from_));
+  const IconvHandle& cd = handles_->plain;
   std::string out;
-  if (!cd.ok()) return std::string(text);
+  if (!cd.IsOpen()) return std::string(text);
+  iconv(cd.Get(), nullptr, nullptr, nullptr, nullptr);  // from the initial shift state
   char buffer[4096];
   auto flush = [&](char* end) { out.append(buffer, size_t(end - buffer)); };
   std::string_view rest = text;
@@ -81,7 +113,7 @@ std::string TextConverter::convert(std::string_view text) const {
     size_t inLeft = rest.size();
     char* o = buffer;
     size_t oLeft = sizeof buffer;
-    size_t r = iconv(cd.get(), &in, &inLeft, &o, &oLeft);
+    size_t r = iconv(cd.Get(), &in, &inLeft, &o, &oLeft);
     flush(o);
     rest = rest.substr(rest.size() - inLeft);
     if (r != size_t(-1)) continue;
@@ -89,7 +121,7 @@ std::string TextConverter::convert(std::string_view text) const {
     // An invalid or unconvertible character: put the replacement in its place. The shift
     // state is first brought back to its start, so the replacement is read in that state.
     o = buffer, oLeft = sizeof buffer;
-    iconv(cd.get(), nullptr, nullptr, &o, &oLeft);
+    iconv(cd.Get(), nullptr, nullptr, &o, &oLeft);
     flush(o);
     size_t skip = SourceCharBytes(from_, rest);
     out += Unconvertible(rest.substr(0, skip));
@@ -97,7 +129,7 @@ std::string TextConverter::convert(std::string_view text) const {
   }
   char* o = buffer;
   size_t oLeft = sizeof buffer;
-  iconv(cd.get(), nullptr, nullptr, &o, &oLeft);  // back to the initial shift state
+  iconv(cd.Get(), nullptr, nullptr, &o, &oLeft);  // back to the initial shift state
   flush(o);
   return out;
 }

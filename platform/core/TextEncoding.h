@@ -18,20 +18,29 @@ inline constexpr TextEncoding MacJapanese = TextEncoding::MacJapanese;
 // Encoding by its classic code, variant and format; 0x820, 0, 0 is ISO-2022-JP.
 std::optional<TextEncoding> GetTextEncoding(int code, int variant = 0, int format = 0);
 
+// Holds its iconv handles for its lifetime: a conversion opens none of its own.
 class TextConverter {
  public:
-  virtual ~TextConverter() = default;
+  virtual ~TextConverter();
+  TextConverter(const TextConverter&) = delete;
+  TextConverter& operator=(const TextConverter&) = delete;
   // Converts the whole text; bytes or characters the target cannot hold are passed to
-  // Unconvertible, whose result (already in the target encoding) takes their place.
+  // Unconvertible, whose result (already in the target encoding) takes their place. Without a
+  // system conversion the text comes back unchanged.
   std::string convert(std::string_view text) const;
 
  protected:
-  TextConverter(TextEncoding from, TextEncoding to) : from_(from), to_(to) {}
+  TextConverter(TextEncoding from, TextEncoding to);
   // Default: "?".
   virtual std::string Unconvertible(std::string_view sourceChar) const;
+  // One source character through glibc's transliteration into the target encoding, ending in
+  // the initial shift state; empty when it has nothing better than "?".
+  std::string Transliterate(std::string_view sourceChar) const;
 
  private:
   friend std::unique_ptr<TextConverter> GetTextConverter(TextEncoding, TextEncoding);
+  struct Handles;
+  std::unique_ptr<Handles> handles_;
   TextEncoding from_, to_;
 };
 

@@ -6,11 +6,10 @@
 #include <boost/context/fiber.hpp>
 #include <boost/context/fixedsize_stack.hpp>
 #include <algorithm>
-#include <cstdio>
-#include <exception>
 #include <vector>
 
 #include "platform/core/DateTime.h"
+#include "platform/core/Log.h"
 
 namespace ctx = boost::context;
 using Clock = std::chrono::steady_clock;
@@ -165,10 +164,8 @@ void Thread::Run() {
       Event_Run();
     } catch (const ctx::detail::forced_unwind&) {
       throw;  // the fiber is being destroyed: let its stack unwind
-    } catch (const std::exception& e) {
-      std::fprintf(stderr, "Unhandled exception in a thread: %s\n", e.what());
     } catch (...) {
-      std::fprintf(stderr, "Unhandled exception in a thread\n");
+      LogCaughtException("a thread");
     }
     f->finished = true;
     return std::move(f->caller);

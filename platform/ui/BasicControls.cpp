@@ -9,6 +9,7 @@
 #include <QShortcut>
 #include <algorithm>
 
+#include "platform/core/Log.h"
 #include "platform/ui/Window.h"
 
 namespace fw {
@@ -81,7 +82,7 @@ PushButton::PushButton(Window& window, const ControlDecl& decl, const PushButton
     : Control(window, decl), button_(new QPushButton(window.Content())) {
   button_->setText(QString::fromStdString(button.Caption));
   ApplyFont(button_, button.Font);
-  QObject::connect(button_, &QPushButton::clicked, [this] { Action.Raise(); });
+  QObject::connect(button_, &QPushButton::clicked, [this] { RunCatching("a button", [this] { Action.Raise(); }); });
   if (button.Default) {
     button_->setDefault(true);
     for (auto key : {Qt::Key_Return, Qt::Key_Enter}) {

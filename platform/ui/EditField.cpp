@@ -6,6 +6,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include "platform/core/Log.h"
 #include "platform/core/Strings.h"
 #include "platform/ui/Window.h"
 
@@ -63,7 +64,7 @@ EditField::EditField(Window& window, const ControlDecl& decl, const EditFieldDec
         text_->setPlainText(Limited(text_->toPlainText(), decl_.LimitText));
         text_->moveCursor(QTextCursor::End);
       }
-      Changed();
+      RunCatching("a text field", [this] { Changed(); });
     });
     widget = text_;
   } else {
@@ -77,7 +78,7 @@ EditField::EditField(Window& window, const ControlDecl& decl, const EditFieldDec
         QSignalBlocker block(line_);
         line_->setText(Limited(t, decl_.LimitText));
       }
-      Changed();
+      RunCatching("a text field", [this] { Changed(); });
     });
     widget = line_;
   }

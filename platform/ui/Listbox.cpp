@@ -10,6 +10,7 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 
+#include "platform/core/Log.h"
 #include "platform/core/Strings.h"
 #include "platform/ui/Picture.h"
 #include "platform/ui/Window.h"
@@ -48,7 +49,7 @@ class ListboxModel : public QAbstractTableModel {
     c->checked = value.toInt() == Qt::Checked;
     emit dataChanged(index, index, {Qt::CheckStateRole});
     // Only the view writes through setData: this is the user's tick.
-    owner_.CellAction.Raise(index.row(), index.column());
+    RunCatching("a list", [&] { owner_.CellAction.Raise(index.row(), index.column()); });
     return true;
   }
 
@@ -154,7 +155,7 @@ class ListboxView : public QTableView {
     owner_.settling_ = true;
     handle();
     owner_.settling_ = false;
-    owner_.SelectionChanged();
+    RunCatching("a list", [this] { owner_.SelectionChanged(); });
   }
   Listbox& owner_;
 };
@@ -183,7 +184,7 @@ Listbox::Listbox(Window& window, const ControlDecl& decl, const ListboxDecl& lis
   view_->horizontalHeader()->setStretchLastSection(true);
   ApplyFont(view_, list.Font);
   view_->verticalHeader()->setDefaultSectionSize(QFontMetrics(view_->font()).height() + 6);
-  QObject::connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, [this] { SelectionChanged(); });
+  QObject::connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, [this] { RunCatching("a list", [this] { SelectionChanged(); }); });
   Adopt(view_);
   ApplyColumnWidths();
 }

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 
+#include "platform/core/Log.h"
 #include "platform/ui/Application.h"
 
 namespace fw {
@@ -60,11 +61,6 @@ void MenuItem::Enable() {
   Refresh();
 }
 
-void MenuItem::Disable() {
-  enabled_ = false;
-  Refresh();
-}
-
 void MenuItem::Refresh() {
   if (action_) action_->setEnabled(enabled_);
 }
@@ -97,7 +93,7 @@ QAction* MenuItem::Action() {
   if (!KeyboardShortcut.empty() && !IsSeparator()) action_->setShortcut(QKeySequence(QtShortcut(KeyboardShortcut)));
   enabled_ = AutoEnable;
   action_->setEnabled(enabled_);
-  QObject::connect(action_, &QAction::triggered, [this] { Choose(); });
+  QObject::connect(action_, &QAction::triggered, [this] { RunCatching("a menu item", [this] { Choose(); }); });
   return action_;
 }
 
@@ -119,7 +115,7 @@ QMenuBar* MenuBar::CreateQMenuBar() {
     menu->setObjectName(QString::fromStdString(menuItem->Name));
     menuItem->menu_ = menu;
     for (auto& item : menuItem->children_) menu->addAction(item->Action());
-    QObject::connect(menu, &QMenu::aboutToShow, [this] { UpdateEnabledStates(); });
+    QObject::connect(menu, &QMenu::aboutToShow, [this] { RunCatching("a menu update", [this] { UpdateEnabledStates(); }); });
     bar->addMenu(menu);
   }
   UpdateEnabledStates();

@@ -26,7 +26,6 @@ class MenuItem {
   bool AutoEnable = true;
 
   void Enable();
-  void Disable();
   bool Enabled() const { return enabled_; }
   void Append(std::unique_ptr<MenuItem> item);
   // The item of that name among this item's children and their children; nullptr when none.

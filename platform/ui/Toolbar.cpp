@@ -5,6 +5,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "platform/core/Log.h"
 #include "platform/ui/Picture.h"
 #include "platform/ui/Window.h"
 
@@ -54,7 +55,7 @@ void Toolbar::Append(ToolItem* item) {
     }
     default:
       action = strip_->addAction(QString::fromStdString(item->Caption));
-      QObject::connect(action, &QAction::triggered, [this, item] { Action.Raise(item); });
+      QObject::connect(action, &QAction::triggered, [this, item] { RunCatching("a toolbar item", [&] { Action.Raise(item); }); });
       break;
   }
   action->setObjectName(QString::fromStdString(item->Name));

@@ -174,7 +174,6 @@ bool Window::CloseRequested(bool appQuitting) {
     closing_ = false;
     return false;
   }
-  Event_Close();
   Destroy();
   return true;
 }

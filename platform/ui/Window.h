@@ -78,7 +78,6 @@ class Window {
   virtual void Event_Open() {}
   // True cancels the close; appQuitting tells whether the application is quitting.
   virtual bool Event_CancelClose(bool appQuitting) { (void)appQuitting; return false; }
-  virtual void Event_Close() {}
   virtual bool Event_MouseDown(int x, int y) { return MouseDown.Raise(x, y); }
 
   void SetMenuBar(MenuBar* menuBar);

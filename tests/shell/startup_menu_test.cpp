@@ -64,7 +64,7 @@ TEST_F(StartupAndMenus, PreferencesStaysDisabledAndAboutEnabledAtEveryUpdate) {
   Start();
   MenuBar1* bar = MenuBar1::Get();
   for (int i = 0; i < 2; ++i) {
-    AppleAbout()->Disable();
+    AppleAbout()->Action()->setEnabled(false);
     emit Window1::Get()->Widget()->menuBar()->actions()[1]->menu()->aboutToShow();
     EXPECT_FALSE(bar->Child("ApplePref")->Action()->isEnabled());
     EXPECT_TRUE(bar->Child("AppleAbout")->Action()->isEnabled());
@@ -72,6 +72,14 @@ TEST_F(StartupAndMenus, PreferencesStaysDisabledAndAboutEnabledAtEveryUpdate) {
   }
   EXPECT_EQ(Window1::Get()->ApplePref(), bar->Child("ApplePref"));
   EXPECT_EQ(Window1::Get()->FileQuit(), bar->Child("FileQuit"));
+}
+
+TEST_F(StartupAndMenus, AnExceptionOfTheMenuUpdateStaysInsideTheMenu) {
+  Start();
+  App::Get()->SetMenuBar(nullptr);  // the About item cannot be found: the update throws
+  EXPECT_NO_THROW(emit Window1::Get()->Widget()->menuBar()->actions()[1]->menu()->aboutToShow());
+  App::Get()->SetMenuBar(MenuBar1::Get());
+  EXPECT_FALSE(MenuBar1::Get()->Child("ApplePref")->Action()->isEnabled()) << "the items were still updated";
 }
 
 TEST_F(StartupAndMenus, AboutShowsOneSinglePanelAndAClickHidesIt) {

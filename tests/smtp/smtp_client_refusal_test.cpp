@@ -167,7 +167,7 @@ TEST_F(SMTPClientRefusal, EmptiedQueueEndsTheSessionInsteadOfReadingIt) {
 
   // Emptied while DATA waits for its 354: nothing to send, so the session gives up.
   events.clear();
-  client.ConnectionEstablished.Unbind();
+  client.ConnectionEstablished.Bind(nullptr);
   client.SetReplyTimeout(300);
   server.AddSession(Dialogue()
                         .Greet()
