@@ -1,7 +1,8 @@
 #pragma once
 // Times sessions of Python's smtplib against a server on 127.0.0.1, as a yardstick for the
 // client's own: each session connects, greets (EHLO and AUTH LOGIN when a user is given, else
-// HELO), sends one message and quits.
+// HELO), sends one message and quits. With a spacing, each timed session starts that long after
+// the one before, as the program's own sessions do after their pause.
 #include <QProcess>
 
 #include <cstdio>
@@ -16,10 +17,12 @@ struct SessionTimes {
 
 // text: the message as sent after DATA, without its end line.
 inline SessionTimes SmtplibSessions(int port, int sessions, int warmUp, const std::string& text,
-                                    const std::string& user = "", const std::string& password = "") {
+                                    const std::string& user = "", const std::string& password = "",
+                                    double spacingSeconds = 0) {
   const char* python = R"(
 import smtplib, sys, time
 port, n, warm, user, password = int(sys.argv[1]), int(sys.argv[2]), int(sys.argv[3]), sys.argv[4], sys.argv[5]
+spacing = float(sys.argv[6])
 text = sys.stdin.buffer.read()
 def session():
     s = smtplib.SMTP("127.0.0.1", port)
@@ -32,14 +35,18 @@ def session():
     s.sendmail("sender@example.com", ["rcpt@example.com"], text)
     s.quit()
 for _ in range(warm): session()
-w, c = time.perf_counter(), time.process_time()
-for _ in range(n): session()
-print((time.perf_counter() - w) / n, (time.process_time() - c) / n)
+w = c = 0
+for _ in range(n):
+    time.sleep(spacing)
+    w0, c0 = time.perf_counter(), time.process_time()
+    session()
+    w, c = w + time.perf_counter() - w0, c + time.process_time() - c0
+print(w / n, c / n)
 )";
   QProcess smtplib;
   smtplib.start("/usr/bin/python3", {"-c", python, QString::number(port), QString::number(sessions),
                                      QString::number(warmUp), QString::fromStdString(user),
-                                     QString::fromStdString(password)});
+                                     QString::fromStdString(password), QString::number(spacingSeconds)});
   smtplib.write(text.data(), qint64(text.size()));
   smtplib.closeWriteChannel();
   smtplib.waitForFinished(600000);

@@ -111,6 +111,11 @@ int main(int argc, char** argv) {
   const int stored = server.Count();
   // The same message for smtplib (the server keeps it without its end line).
   const bench::SessionTimes py = bench::SmtplibSessions(port, recipients, 5, server.Raw(1), "user", "secret");
+  // The same sessions, each after the pause the program's own sessions follow: a machine that has
+  // idled for half a second answers the first milliseconds more slowly.
+  const int spacedSessions = std::min(recipients, 20);
+  const bench::SessionTimes spaced =
+      bench::SmtplibSessions(port, spacedSessions, 0, server.Raw(1), "user", "secret", kPauseSeconds);
 
   const double beyond31 = (wall - recipients * kPauseSeconds) / recipients;
   const double beyond = (wall - pauses) / recipients;
@@ -123,12 +128,15 @@ int main(int argc, char** argv) {
   std::printf("  per message beyond the pause: %.2f ms (beyond 31 ticks: %.2f ms); one smtplib session (EHLO, AUTH,"
               " message, QUIT): %.2f ms; ratio %.2f (goal <= 1.5)\n", beyond * 1000, beyond31 * 1000, py.wall * 1000,
               beyond / py.wall);
-  char note[128];
+  std::printf("  smtplib sessions each after a pause of 31 ticks (%d): %.2f ms; ratio %.2f\n", spacedSessions,
+              spaced.wall * 1000, beyond / spaced.wall);
+  char note[160];
   std::snprintf(note, sizeof note, "CPU %.2f %% of wall (goal <= 1 %%)", cpu * 100 / wall);
   bench::Result("send to " + std::to_string(recipients) + " recipients (window, aiosmtpd)", bench::Sec(wall),
                 bench::Sec(cpu), bench::PeakKiB(), note);
-  std::snprintf(note, sizeof note, "ratio %.2f to smtplib's %.2f ms (goal <= 1.5); beyond 31 ticks %.2f ms",
-                beyond / py.wall, py.wall * 1000, beyond31 * 1000);
+  std::snprintf(note, sizeof note,
+                "ratio %.2f to smtplib's %.2f ms (goal <= 1.5), %.2f to %.2f ms after a pause; beyond 31 ticks %.2f ms",
+                beyond / py.wall, py.wall * 1000, beyond / spaced.wall, spaced.wall * 1000, beyond31 * 1000);
   bench::Result("  per message beyond the pause", bench::Ms(beyond), "-", bench::PeakKiB(), note);
 
   _Finalize();

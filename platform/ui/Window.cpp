@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QLayout>
 #include <QMouseEvent>
+#include <QTimer>
 #include <algorithm>
 
 #include "platform/ui/MenuBar.h"
@@ -27,12 +28,29 @@ void Forget(Window* w) {
 
 }  // namespace
 
-// The Qt window: hands its close box and mouse-downs to its Window.
+// The Qt window: hands its close box and mouse-downs to its Window, and paints at most once a
+// frame, so that what comes and goes within one frame (the busy bar of a 2 ms session) is never
+// painted. A person sees no difference.
 class WindowWidget : public QMainWindow {
  public:
   explicit WindowWidget(Window* owner) : owner_(owner) {}
 
  protected:
+  bool event(QEvent* e) override {
+    if (e->type() != QEvent::UpdateRequest || painting_) return QMainWindow::event(e);
+    if (!framePending_) {
+      framePending_ = true;
+      QTimer::singleShot(kFrameMs, this, [this] {
+        framePending_ = false;
+        painting_ = true;
+        QEvent update(QEvent::UpdateRequest);
+        QMainWindow::event(&update);
+        painting_ = false;
+      });
+    }
+    return true;
+  }
+
   void closeEvent(QCloseEvent* e) override {
     if (!owner_ || owner_->closing_ || owner_->CloseRequested(false))
       e->accept();
@@ -43,6 +61,9 @@ class WindowWidget : public QMainWindow {
  private:
   friend class Window;
   Window* owner_;
+  static constexpr int kFrameMs = 16;
+  bool framePending_ = false;
+  bool painting_ = false;
 };
 
 // The content area: reports mouse-downs that no control took, in window coordinates.
