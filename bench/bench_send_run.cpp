@@ -16,15 +16,13 @@
 #include <string>
 
 #include "bench/BenchReport.h"
+#include "bench/SendSetup.h"
 #include "bench/SmtplibSessions.h"
 #include "mainwindow/Window1.h"
 #include "platform/core/FolderItem.h"
 #include "platform/ui/Application.h"
 #include "shell/Startup.h"
 #include "mainwindow/Toolbar1.h"
-#include "tests/support/AppFixture.h"
-#include "tests/support/DataFiles.h"
-#include "tests/support/LocalSmtpServer.h"
 
 namespace {
 
@@ -37,16 +35,11 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const int recipients = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
 
-  testsupport::LocalSmtpServer server("user", "secret");
-  if (!server.Started()) {
-    std::fprintf(stderr, "the SMTP server did not start\n");
-    return 1;
-  }
+  bench::SendSetup setup;
+  testsupport::LocalSmtpServer& server = setup.server;
+  testsupport::AppFolder& folder = setup.folder;
   const int port = server.Port();
 
-  testsupport::AppFolder folder;
-  folder.Write("Data/smtp", testsupport::SettingsFile({"127.0.0.1", std::to_string(port), "user", "secret",
-                                                      "info@example.com", "Mailer 1.0"}));
   std::string list = "// 配信先\n";
   for (int i = 0; i < recipients; ++i) list += "r" + std::to_string(i) + "@example.com\t山田 " + std::to_string(i) + "\n";
   folder.Write("Data/お客様/NameList.txt", list);

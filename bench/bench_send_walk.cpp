@@ -16,15 +16,13 @@
 #include <vector>
 
 #include "bench/BenchReport.h"
+#include "bench/SendSetup.h"
 #include "mainwindow/Window1.h"
 #include "platform/core/FolderItem.h"
 #include "platform/core/Strings.h"
 #include "platform/ui/Application.h"
 #include "shell/Startup.h"
 #include "mainwindow/Toolbar1.h"
-#include "tests/support/AppFixture.h"
-#include "tests/support/DataFiles.h"
-#include "tests/support/LocalSmtpServer.h"
 
 namespace {
 
@@ -74,14 +72,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const int rows = argc > 1 ? std::max(2, std::atoi(argv[1])) : 100000;
 
-  testsupport::LocalSmtpServer server("user", "secret");
-  if (!server.Started()) {
-    std::fprintf(stderr, "the SMTP server did not start\n");
-    return 1;
-  }
-  testsupport::AppFolder folder;
-  folder.Write("Data/smtp", testsupport::SettingsFile({"127.0.0.1", std::to_string(server.Port()), "user", "secret",
-                                                      "info@example.com", "Mailer 1.0"}));
+  bench::SendSetup setup;
+  testsupport::LocalSmtpServer& server = setup.server;
+  testsupport::AppFolder& folder = setup.folder;
   std::string list;
   for (int i = 0; i < rows; ++i) list += "r" + std::to_string(i) + "@example.com\t山田 " + std::to_string(i) + "\n";
   folder.Write("Data/a/NameList.txt", "r0@example.com\t山田 0\n");
