@@ -36,14 +36,12 @@ int main(int argc, char** argv) {
   const int recipients = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
 
   bench::SendSetup setup;
-  testsupport::LocalSmtpServer& server = setup.server;
-  testsupport::AppFolder& folder = setup.folder;
-  const int port = server.Port();
+  const int port = setup.server.Port();
 
   std::string list = "// 配信先\n";
   for (int i = 0; i < recipients; ++i) list += "r" + std::to_string(i) + "@example.com\t山田 " + std::to_string(i) + "\n";
-  folder.Write("Data/お客様/NameList.txt", list);
-  folder.Write("Data/お客様/Template.txt",
+  setup.folder.Write("Data/お客様/NameList.txt", list);
+  setup.folder.Write("Data/お客様/Template.txt",
                    "新製品発表会のご案内\n様\nいつもお世話になっております。\n"
                    "このたび新製品の発表会を開催する運びとなりました。\n日時：十二月六日（日）午後一時から\n"
                    "会場：本社ビル三階 大会議室\n～ご来場をお待ちしております～\n");
@@ -101,14 +99,14 @@ int main(int argc, char** argv) {
   const double wall = bench::Wall() - wall0, cpu = bench::Cpu() - cpu0;
   watchdog.stop();
 
-  const int stored = server.Count();
+  const int stored = setup.server.Count();
   // The same message for smtplib (the server keeps it without its end line).
-  const bench::SessionTimes py = bench::SmtplibSessions(port, recipients, 5, server.Raw(1), "user", "secret");
+  const bench::SessionTimes py = bench::SmtplibSessions(port, recipients, 5, setup.server.Raw(1), "user", "secret");
   // The same sessions, each after the pause the program's own sessions follow: a machine that has
   // idled for half a second answers the first milliseconds more slowly.
   const int spacedSessions = std::min(recipients, 20);
   const bench::SessionTimes spaced =
-      bench::SmtplibSessions(port, spacedSessions, 0, server.Raw(1), "user", "secret", kPauseSeconds);
+      bench::SmtplibSessions(port, spacedSessions, 0, setup.server.Raw(1), "user", "secret", kPauseSeconds);
 
   const double beyond31 = (wall - recipients * kPauseSeconds) / recipients;
   const double beyond = (wall - pauses) / recipients;
