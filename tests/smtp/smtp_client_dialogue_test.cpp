@@ -26,9 +26,7 @@ TEST_F(SMTPClientDialogue, AuthLoginAnswersEachPromptWithOneBase64Line) {
   server.AddSession(Dialogue()
                         .Greet()
                         .Then("EHLO [127.0.0.1]\r\n", {"250-test.example\r\n250-AUTH PLAIN LOGIN\r\n250 OK\r\n"})
-                        .Then("auth LOGIN\r\n", {"334 VXNlcm5hbWU6\r\n"})
-                        .Then(Base64(client.Username) + "\r\n", {"334 UGFzc3dvcmQ6\r\n"})
-                        .Then(Base64(client.Password) + "\r\n", {"235 accepted\r\n"})
+                        .Login(client.Username, client.Password)
                         .Deliver("a@example.com")
                         .Quit());
   Queue("a@example.com");
@@ -125,9 +123,7 @@ TEST_F(SMTPClientDialogue, MultiLineReplyWrittenLineByLineIsOneReply) {
                         .Greet()
                         .Then("EHLO [127.0.0.1]\r\n",
                               {"250-test.example\r\n", "250-SIZE 1000\r\n", "250-AUTH LOGIN PLAIN\r\n", "250 HELP\r\n"})
-                        .Then("auth LOGIN\r\n", {"334 VXNlcm5hbWU6\r\n"})
-                        .Then(Base64("user") + "\r\n", {"334 UGFzc3dvcmQ6\r\n"})
-                        .Then(Base64("secret") + "\r\n", {"235 accepted\r\n"})
+                        .Login("user", "secret")
                         .Deliver("a@example.com")
                         .Quit());
   Queue("a@example.com");

@@ -142,9 +142,7 @@ TEST_F(SMTPClientRefusal, LeftoverLoginAnswersAreDroppedByTheNextExchange) {
   server.AddSession(Dialogue()
                         .Greet()
                         .Then("EHLO [127.0.0.1]\r\n", {ehloReply})
-                        .Then("auth LOGIN\r\n", {"334 VXNlcm5hbWU6\r\n"})
-                        .Then(Base64("user") + "\r\n", {"334 UGFzc3dvcmQ6\r\n"})
-                        .Then(Base64("secret") + "\r\n", {"235 ok\r\n"})
+                        .Login("user", "secret")
                         .Deliver("b@example.com")
                         .Quit());
   Queue("a@example.com");

@@ -30,6 +30,12 @@ Dialogue& Dialogue::Greet(const std::string& greeting) { return Then("", {greeti
 
 Dialogue& Dialogue::Helo() { return Then("HELO [127.0.0.1]\r\n", {"250 test.example\r\n"}); }
 
+Dialogue& Dialogue::Login(const std::string& user, const std::string& password) {
+  Then("auth LOGIN\r\n", {"334 VXNlcm5hbWU6\r\n"});
+  Then(Base64(user) + "\r\n", {"334 UGFzc3dvcmQ6\r\n"});
+  return Then(Base64(password) + "\r\n", {"235 accepted\r\n"});
+}
+
 Dialogue& Dialogue::Deliver(const std::vector<std::string>& recipients, const std::string& data) {
   Then(std::string("MAIL FROM: <") + kSender + ">\r\n", {"250 sender ok\r\n"});
   for (const std::string& recipient : recipients) Then("RCPT TO: " + recipient + "\r\n", {"250 recipient ok\r\n"});

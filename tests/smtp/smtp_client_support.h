@@ -30,6 +30,8 @@ struct Dialogue {
   Dialogue& Then(std::string expect, std::vector<std::string> replies, bool close = false);
   Dialogue& Greet(const std::string& greeting = kGreeting);
   Dialogue& Helo();
+  // AUTH LOGIN answered with the user's and the password's Base64, then accepted.
+  Dialogue& Login(const std::string& user, const std::string& password);
   // MAIL FROM, one RCPT TO per entry, DATA and the text, each accepted.
   Dialogue& Deliver(const std::vector<std::string>& recipients, const std::string& data);
   Dialogue& Deliver(const std::string& to) { return Deliver({"<" + to + ">"}, DataOf(to)); }
