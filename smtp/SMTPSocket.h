@@ -55,7 +55,7 @@ class SMTPSocket : public fw::TCPSocket {
   void DisconnectFromServer();
   void DeleteAllMessages();
 
-  // How the client names its own address in EHLO and HELO: "[192.0.2.1]", "[IPv6:::1]".
+  // How the client names its own address in EHLO and HELO: "[192.0.2.1]", "[IPv6:::1]" (without a zone).
   static std::string AddressLiteral(std::string_view address);
 
   // How long the client waits for a whole reply, counted from the moment its command or

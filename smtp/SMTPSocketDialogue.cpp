@@ -147,8 +147,9 @@ void SMTPSocket::_SendIntroduction(std::string_view command, SessionMode mode) {
 }
 
 std::string SMTPSocket::AddressLiteral(std::string_view address) {
-  const bool v6 = address.find(':') != std::string_view::npos;
-  return std::string(v6 ? "[IPv6:" : "[") + std::string(address) + "]";
+  if (address.find(':') == std::string_view::npos) return "[" + std::string(address) + "]";
+  // A link-local address's zone ("%eth0") names our own interface and is no part of the literal.
+  return "[IPv6:" + std::string(address.substr(0, address.find('%'))) + "]";
 }
 
 std::string SMTPSocket::_GetAuthenticationKeys(const std::string& ehloReply) {

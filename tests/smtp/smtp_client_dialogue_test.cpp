@@ -71,6 +71,7 @@ TEST_F(SMTPClientDialogue, IntroductionNamesAnIPv6AddressAsSuch) {
   EXPECT_EQ(SMTPSocket::AddressLiteral("127.0.0.1"), "[127.0.0.1]");
   EXPECT_EQ(SMTPSocket::AddressLiteral("::1"), "[IPv6:::1]");
   EXPECT_EQ(SMTPSocket::AddressLiteral("2001:db8::25"), "[IPv6:2001:db8::25]");
+  EXPECT_EQ(SMTPSocket::AddressLiteral("fe80::1%lo"), "[IPv6:fe80::1]");
 }
 
 TEST_F(SMTPClientDialogue, RefusedEhloOrAuthFallsBackToHelo) {
