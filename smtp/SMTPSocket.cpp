@@ -11,12 +11,12 @@
 
 namespace {
 
-// True when the buffered data ends in CR LF on a line that is not a continuation line ("250-"):
-// servers may write the lines of a multi-line reply one by one.
+// True when the buffered data ends a line (at LF, with or without CR) that is not a continuation
+// line ("250-"): servers may write the lines of a multi-line reply one by one.
 bool EndsWithWholeReply(std::string_view buffered) {
-  if (!buffered.ends_with("\r\n")) return false;
-  std::string_view last = buffered.substr(0, buffered.size() - 2);
-  if (const size_t cut = last.rfind("\r\n"); cut != std::string_view::npos) last.remove_prefix(cut + 2);
+  if (!buffered.ends_with('\n')) return false;
+  std::string_view last = buffered.substr(0, buffered.size() - 1);
+  if (const size_t cut = last.rfind('\n'); cut != std::string_view::npos) last.remove_prefix(cut + 1);
   auto digit = [&](size_t i) { return std::isdigit(static_cast<unsigned char>(last[i])) != 0; };
   return !(last.size() >= 4 && digit(0) && digit(1) && digit(2) && last[3] == '-');
 }
@@ -79,7 +79,7 @@ void SMTPSocket::Event_DataAvailable() {
   int remaining = 0;  // the server's time left when its reply was whole
   _reading = true;
   size_t seen = 0;
-  // A reply is everything buffered once the buffer ends in CR LF on a reply's last line. Data
+  // A reply is everything buffered once the buffer ends with a reply's last line. Data
   // without it waits; the loop looks again, yielding, only while the buffer grows. Pieces of a
   // reply do not give the server more time.
   while (_StillIn(session)) {

@@ -18,10 +18,23 @@ int ReplyCode(const std::string& reply) {
 
 bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 
+// The lines of a reply, each without its line end: LF, with or without a CR before it.
+std::vector<std::string_view> ReplyLines(std::string_view reply) {
+  std::vector<std::string_view> lines;
+  while (!reply.empty()) {
+    const size_t end = reply.find('\n');
+    std::string_view line = reply.substr(0, end);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    lines.push_back(line);
+    reply.remove_prefix(end == std::string_view::npos ? reply.size() : end + 1);
+  }
+  return lines;
+}
+
 // True when the EHLO reply lists this SASL mechanism on an AUTH line ("250-AUTH LOGIN PLAIN", or
 // the older "250-AUTH=LOGIN").
 bool Offers(const std::string& ehloReply, std::string_view mechanism) {
-  for (const std::string& line : fw::Split(ehloReply, "\r\n")) {
+  for (std::string_view line : ReplyLines(ehloReply)) {
     const std::vector<std::string> words = fw::Split(fw::ReplaceAll(fw::MidB(line, 5), "=", " "), " ");
     if (fw::StrEquals(words.front(), "AUTH") &&
         std::any_of(words.begin() + 1, words.end(), [&](const std::string& w) { return fw::StrEquals(w, mechanism); }))
@@ -42,7 +55,7 @@ void SMTPSocket::_ProcessData(const std::string& reply) {
   switch (code) {
     case 220:
       if (Messages.empty()) return DisconnectFromServer();
-      ConnectionEstablished.Raise(fw::NthField(fw::MidB(reply, 5), "\r\n", 1));
+      ConnectionEstablished.Raise(fw::MidB(ReplyLines(reply).front(), 5));
       if (!_StillIn(session)) return;
       return Username.empty() ? _SendIntroduction("HELO", SessionMode::Ready)
                               : _SendIntroduction("EHLO", SessionMode::Introduced);

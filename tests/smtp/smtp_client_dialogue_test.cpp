@@ -3,6 +3,8 @@
 // messages in one session, and the session's end.
 #include <QTest>
 
+#include "platform/core/Strings.h"
+
 #include "smtp_client_support.h"
 
 using namespace smtptest;
@@ -113,6 +115,24 @@ TEST_F(SMTPClientDialogue, RepliesAreReadWholeAndOnlyOnceTheyEndInCrLf) {
   ASSERT_TRUE(RunsThrough());
   EXPECT_EQ(events.front(), "Connected: test.example ESMTP ready");
   EXPECT_EQ(events.back(), "MailSent");
+}
+
+TEST_F(SMTPClientDialogue, RepliesWhoseLinesEndInLfAloneAreRead) {
+  client.Username = "user";
+  client.Password = "secret";
+  std::vector<Step> steps = Dialogue()
+                                .Greet()
+                                .Then("EHLO [127.0.0.1]\r\n", {"250-test.example\r\n", "250-AUTH LOGIN\r\n", "250 HELP\r\n"})
+                                .Login("user", "secret")
+                                .Deliver("a@example.com")
+                                .Quit();
+  for (Step& step : steps)
+    for (std::string& reply : step.replies) reply = fw::ReplaceAll(reply, "\r\n", "\n");
+  server.AddSession(steps);
+  Queue("a@example.com");
+  Start();
+  ASSERT_TRUE(RunsThrough());
+  EXPECT_EQ(events, (std::vector<std::string>{"Connected: test.example ESMTP ready", "MessageSent a@example.com", "MailSent"}));
 }
 
 TEST_F(SMTPClientDialogue, MultiLineReplyWrittenLineByLineIsOneReply) {
