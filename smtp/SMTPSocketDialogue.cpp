@@ -46,6 +46,9 @@ bool Offers(const std::string& ehloReply, std::string_view mechanism) {
 }  // namespace
 
 void SMTPSocket::_ProcessData(const std::string& reply) {
+  // Whatever answers RSET moves on: a refused RSET does not count against the next message,
+  // and a server out of step after a refusal gets no second one.
+  if (_mode == SessionMode::ResetSent) return _NextMessage();
   int code = ReplyCode(reply);
   if (code == 235) {  // authenticated: ready for the first message
     code = 250;
@@ -80,8 +83,6 @@ void SMTPSocket::_ProcessData(const std::string& reply) {
       if (_mode == SessionMode::Introduced) return _SendIntroduction("HELO", SessionMode::Ready);
       break;
   }
-  // A refused RSET does not count against the next message, which was never tried.
-  if (_mode == SessionMode::ResetSent) return _NextMessage();
   _Refuse(code, reply);
 }
 

@@ -127,6 +127,27 @@ TEST_F(SMTPClientRefusal, RefusedResetMovesOnToTheNextMessage) {
                                               "MessageSent b@example.com", "MailSent"}));
 }
 
+TEST_F(SMTPClientRefusal, ServerOutOfStepAfterARefusalGetsNoSecondOne) {
+  client.Username = "user";
+  client.Password = "secret";
+  // An extra 250 after the EHLO reply: the client starts the message before the AUTH prompt
+  // comes, and the server takes MAIL FROM as the account.
+  server.AddSession(Dialogue()
+                        .Greet()
+                        .Then("EHLO [127.0.0.1]\r\n", {"250-test.example\r\n250 AUTH LOGIN\r\n", "250 ok\r\n"})
+                        .Then("auth LOGIN\r\n", {"334 VXNlcm5hbWU6\r\n"})
+                        .Then(kMailFrom, {"334 UGFzc3dvcmQ6\r\n"})
+                        .Then("RSET\r\n", {"535 authentication failed\r\n"})
+                        .Quit());
+  Queue("a@example.com");
+  Start();
+  ASSERT_TRUE(RunsThrough());
+  EXPECT_EQ(events, (std::vector<std::string>{"Connected: test.example ESMTP ready",
+                                              "ServerError 0 サーバが認証の応答を求めましたが、送る応答がありません: "
+                                              "334 VXNlcm5hbWU6\r\n / a@example.com",
+                                              "MailSent"}));
+}
+
 TEST_F(SMTPClientRefusal, LeftoverLoginAnswersAreDroppedByTheNextExchange) {
   client.Username = "user";
   client.Password = "secret";
