@@ -54,6 +54,11 @@ void SMTPSocket::_ProcessData(const std::string& reply) {
     code = 250;
     _mode = SessionMode::Ready;
   }
+  // MAIL and RCPT are accepted by any success ("251 User not local; will forward"): the first
+  // digit decides.
+  if ((_mode == SessionMode::Addressing || _mode == SessionMode::LastRecipient) && code / 100 == 2 && code != 220 &&
+      code != 221)
+    code = 250;
   const uint64_t session = _session;
   switch (code) {
     case 220:

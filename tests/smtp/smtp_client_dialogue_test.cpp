@@ -170,6 +170,25 @@ TEST_F(SMTPClientDialogue, EnvelopeHoldsToCcAndBccInOrder) {
   EXPECT_EQ(events.back(), "MailSent");
 }
 
+TEST_F(SMTPClientDialogue, AnySuccessAcceptsARecipient) {
+  auto message = MakeMessage("a@example.com");
+  message->AddRecipient("b@example.com");
+  client.Messages.push_back(message);
+  server.AddSession(Dialogue()
+                        .Greet()
+                        .Helo()
+                        .Then(std::string("MAIL FROM: <") + kSender + ">\r\n", {"250 ok\r\n"})
+                        .Then("RCPT TO: <a@example.com>\r\n", {"251 User not local; will forward\r\n"})
+                        .Then("RCPT TO: <b@example.com>\r\n", {"252 Cannot VRFY user, but will accept message\r\n"})
+                        .Then("DATA\r\n", {"354 go ahead\r\n"})
+                        .Then(DataOf("a@example.com, b@example.com"), {"250 queued\r\n"})
+                        .Quit());
+  Start();
+  ASSERT_TRUE(RunsThrough());
+  EXPECT_EQ(events, (std::vector<std::string>{"Connected: test.example ESMTP ready",
+                                              "MessageSent a@example.com, b@example.com", "MailSent"}));
+}
+
 TEST_F(SMTPClientDialogue, QueuedMessagesShareOneSession) {
   Queue("a@example.com");
   Queue("b@example.com");
