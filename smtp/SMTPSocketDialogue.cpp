@@ -79,7 +79,7 @@ void SMTPSocket::_ProcessData(const std::string& reply) {
     case 354:
       if (Messages.empty()) return _Refuse(kClientRefusal, "サーバがメールの本文を求めましたが、送るメールがありません: " + reply);
       _mode = SessionMode::TextSent;
-      return _SendCommand(_GetMessageData(*Messages.front()));
+      return _SendCommand(_GetMessageData(*Messages.front()), &SMTPDeadlines::finalDot);
     case 221:
       return;
     case 500:
@@ -107,7 +107,7 @@ void SMTPSocket::_ProcessOK(const std::string& reply) {
       if (_nextRecipID >= int(_recipients.size())) _mode = SessionMode::LastRecipient;
       return _SendCommand("RCPT TO: " + _recipients[size_t(_nextRecipID - 1)]);
     case SessionMode::LastRecipient:
-      _SendCommand("DATA");
+      _SendCommand("DATA", &SMTPDeadlines::data);
       _mode = SessionMode::DataSent;
       return;
     case SessionMode::TextSent: {

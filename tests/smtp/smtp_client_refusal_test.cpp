@@ -186,7 +186,7 @@ TEST_F(SMTPClientRefusal, EmptiedQueueEndsTheSessionInsteadOfReadingIt) {
   // Emptied while DATA waits for its 354: nothing to send, so the session gives up.
   events.clear();
   client.ConnectionEstablished.Bind(nullptr);
-  client.SetReplyTimeout(300);
+  client.Deadlines = Within(300);
   server.AddSession(Dialogue()
                         .Greet()
                         .Helo()
@@ -204,7 +204,7 @@ TEST_F(SMTPClientRefusal, EmptiedQueueEndsTheSessionInsteadOfReadingIt) {
 }
 
 TEST_F(SMTPClientRefusal, SilentServerIsGivenUpAfterTheReplyTimeOut) {
-  client.SetReplyTimeout(300);
+  client.Deadlines = Within(300);
   server.AddSession(Dialogue().Greet().Then("HELO [127.0.0.1]\r\n", {}));
   auto message = Queue("a@example.com");
   Start();
@@ -222,8 +222,19 @@ TEST_F(SMTPClientRefusal, SilentServerIsGivenUpAfterTheReplyTimeOut) {
   EXPECT_EQ(events.size(), 2u);
 }
 
+TEST_F(SMTPClientRefusal, FinalDotIsGivenLongerThanACommand) {
+  // RFC 5321's times with a minute scaled to 100 ms: the text's reply comes long after the
+  // minute every reply once had, and after a command's time, and still counts.
+  client.Deadlines = {.greeting = 500, .command = 500, .data = 200, .finalDot = 1000, .sending = 300};
+  server.AddSession(Dialogue().Greet().Helo().Deliver("a@example.com").Late(700).Quit());
+  Queue("a@example.com");
+  Start();
+  ASSERT_TRUE(RunsThrough());
+  EXPECT_EQ(events, (std::vector<std::string>{"Connected: test.example ESMTP ready", "MessageSent a@example.com", "MailSent"}));
+}
+
 TEST_F(SMTPClientRefusal, ReplyThatKeepsComingGetsNoMoreTime) {
-  client.SetReplyTimeout(300);
+  client.Deadlines = Within(300);
   // A greeting trickled byte by byte, and a reply that goes on line after line, 40 ms apart.
   std::vector<std::string> trickled, endless;
   for (char c : std::string("220 test.example ESMTP ready, one byte at a time, for ever\r\n")) trickled.push_back({c});
@@ -265,7 +276,7 @@ TEST_F(SMTPClientRefusal, OverLargeReplyEndsTheSession) {
 }
 
 TEST_F(SMTPClientRefusal, SlowReaderGetsTheWholeTextBeforeTheReplyTimeOutStarts) {
-  client.SetReplyTimeout(500);
+  client.Deadlines = Within(500);
   server.ReadSlowly(40000);  // about 4 MB/s
   std::string lines;
   while (lines.size() < 4000000) lines += std::string(78, 'z') + "\r\n";
@@ -363,7 +374,7 @@ TEST_F(SMTPClientRefusal, ConnectionNewsWaitsUntilTheHandlerReturns) {
 }
 
 TEST_F(SMTPClientRefusal, HandlersTimeIsNotCountedAsTheServers) {
-  client.SetReplyTimeout(100);
+  client.Deadlines = Within(100);
   client.ServerError.Bind([&](int code, std::string, std::shared_ptr<EmailMessage>) {
     events.push_back("ServerError " + std::to_string(code));
     SpinEventLoop(400);
