@@ -92,7 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       client.Password = "secret";
     }
     for (int i = 0; i < ((setup >> 1) & 3); ++i) client.Messages.push_back(MakeMessage(i, setup & 8));
-    client.SetReplyTimeout(setup & 16 ? 5 : 2000);
+    const int wait = setup & 16 ? 5 : 2000;
+    client.Deadlines = {wait, wait, wait, wait, wait};
     // Bound as the main window binds them: an unbound event is never raised.
     client.ConnectionEstablished.Bind([](std::string) {});
     client.MessageSent.Bind([](std::shared_ptr<EmailMessage>) {});

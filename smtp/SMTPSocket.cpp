@@ -1,5 +1,5 @@
-// The SMTP client's connection side: starting and ending a session, reading replies, the reply
-// time-out, and which connection errors reach the owner.
+// The SMTP client's connection side: starting and ending a session, reading replies, the
+// deadlines the server has, and which connection errors reach the owner.
 #include "smtp/SMTPSocket.h"
 
 #include <QTimer>
@@ -11,14 +11,19 @@
 
 namespace {
 
-// True when the buffered data ends in CR LF on a line that is not a continuation line ("250-"):
-// servers may write the lines of a multi-line reply one by one.
+// True when the buffered data ends a line (at LF, with or without CR) that is not a continuation
+// line ("250-"): servers may write the lines of a multi-line reply one by one.
 bool EndsWithWholeReply(std::string_view buffered) {
-  if (!buffered.ends_with("\r\n")) return false;
-  std::string_view last = buffered.substr(0, buffered.size() - 2);
-  if (const size_t cut = last.rfind("\r\n"); cut != std::string_view::npos) last.remove_prefix(cut + 2);
+  if (!buffered.ends_with('\n')) return false;
+  std::string_view last = buffered.substr(0, buffered.size() - 1);
+  if (const size_t cut = last.rfind('\n'); cut != std::string_view::npos) last.remove_prefix(cut + 1);
   auto digit = [&](size_t i) { return std::isdigit(static_cast<unsigned char>(last[i])) != 0; };
   return !(last.size() >= 4 && digit(0) && digit(1) && digit(2) && last[3] == '-');
+}
+
+// A time as a person reads it: "5分", or "0.3秒" when it is not whole minutes.
+std::string Duration(int ms) {
+  return ms >= 60000 && ms % 60000 == 0 ? fw::Str(ms / 60000) + "分" : fw::Str(ms / 1000.0) + "秒";
 }
 
 }  // namespace
@@ -26,7 +31,9 @@ bool EndsWithWholeReply(std::string_view buffered) {
 SMTPSocket::SMTPSocket() : _replyTimer(std::make_unique<QTimer>()) {
   _replyTimer->setSingleShot(true);
   QObject::connect(_replyTimer.get(), &QTimer::timeout, [this] {
-    _GiveUp("サーバから" + fw::Str(_replyTimeoutMs / 1000.0) + "秒以内に応答がありませんでした。");
+    const std::string time = Duration(Deadlines.*_waitingOn);
+    _GiveUp(_waitingOn == &SMTPDeadlines::sending ? "サーバが" + time + "間、データを受け取りませんでした。"
+                                                  : "サーバから" + time + "以内に応答がありませんでした。");
   });
 }
 
@@ -39,7 +46,8 @@ void SMTPSocket::SendMail() {
   _reading = false;
   _errorPending = false;
   // Armed first: a connection that fails at once stops it again.
-  _replyTimer->start(_replyTimeoutMs);
+  _replyDeadline = &SMTPDeadlines::greeting;
+  _Wait(_replyDeadline);
   Connect();
 }
 
@@ -57,13 +65,15 @@ void SMTPSocket::DeleteAllMessages() { Messages.clear(); }
 
 void SMTPSocket::Event_Connected() { _mode = SessionMode::Ready; }
 
-void SMTPSocket::Event_SendComplete(bool) { _AwaitReply(); }
+void SMTPSocket::Event_SendComplete(bool) { _Wait(_replyDeadline); }
 
-void SMTPSocket::Event_SendProgress(int64_t, int64_t) { _AwaitReply(); }
+void SMTPSocket::Event_SendProgress(int64_t, int64_t) { _Wait(&SMTPDeadlines::sending); }
 
-void SMTPSocket::_AwaitReply() {
+void SMTPSocket::_Wait(Deadline deadline) {
   // While a reply is handled, the time is set once its handling is over.
-  if (!_reading && !_ended) _replyTimer->start(_replyTimeoutMs);
+  if (_reading || _ended) return;
+  _waitingOn = deadline;
+  _replyTimer->start(Deadlines.*deadline);
 }
 
 void SMTPSocket::Event_DataAvailable() {
@@ -79,7 +89,7 @@ void SMTPSocket::Event_DataAvailable() {
   int remaining = 0;  // the server's time left when its reply was whole
   _reading = true;
   size_t seen = 0;
-  // A reply is everything buffered once the buffer ends in CR LF on a reply's last line. Data
+  // A reply is everything buffered once the buffer ends with a reply's last line. Data
   // without it waits; the loop looks again, yielding, only while the buffer grows. Pieces of a
   // reply do not give the server more time.
   while (_StillIn(session)) {
@@ -104,9 +114,12 @@ void SMTPSocket::Event_DataAvailable() {
     _errorPending = false;
     Event_Error();
   } else if (!_ended && replied) {
-    // A command sent gets the whole time, counted again once it has gone out; a reply that
+    // A command sent gets its whole time, counted again once it has gone out; a reply that
     // asked for nothing leaves the server only the time it had left.
-    _replyTimer->start(_writes != writes || remaining < 0 ? _replyTimeoutMs : remaining);
+    if (_writes != writes || remaining < 0)
+      _Wait(_replyDeadline);
+    else
+      _replyTimer->start(remaining);
   }
 }
 
@@ -128,10 +141,11 @@ void SMTPSocket::_GiveUp(const std::string& reason) {
   Event_Error();
 }
 
-void SMTPSocket::_SendCommand(std::string_view command) {
+void SMTPSocket::_SendCommand(std::string_view command, Deadline reply) {
   if (!IsConnected()) return;  // lost already; its Error is on the way
   std::string line(command);
   line += "\r\n";
   Write(line);
   ++_writes;
+  _replyDeadline = reply;
 }

@@ -27,9 +27,19 @@ enum class SessionMode {
   TextSent = 4,        // the message text
 };
 
+// How long the client waits on the server, in milliseconds: for a whole reply, counted from the
+// moment what it answers has gone out, and, while the client's own bytes are going out, for any
+// of them to go. The defaults are the times RFC 5321 gives.
+struct SMTPDeadlines {
+  int greeting = 5 * 60000;
+  int command = 5 * 60000;   // EHLO, HELO, AUTH and each of its answers, MAIL, RCPT, RSET, QUIT
+  int data = 2 * 60000;      // the 354 that answers DATA
+  int finalDot = 10 * 60000; // the reply to the message text
+  int sending = 3 * 60000;   // while bytes go out: the longest time in which none of them goes
+};
+
 class SMTPSocket : public fw::TCPSocket {
  public:
-  static constexpr int kDefaultReplyTimeoutMs = 60000;
   // A reply longer than this ends the session: no real server sends one.
   static constexpr size_t kMaxReplyBytes = 64 * 1024;
   // The code ServerError carries when the client itself refuses a message (no server code).
@@ -55,14 +65,11 @@ class SMTPSocket : public fw::TCPSocket {
   void DisconnectFromServer();
   void DeleteAllMessages();
 
-  // How the client names its own address in EHLO and HELO: "[192.0.2.1]", "[IPv6:::1]".
+  // How the client names its own address in EHLO and HELO: "[192.0.2.1]", "[IPv6:::1]" (without a zone).
   static std::string AddressLiteral(std::string_view address);
 
-  // How long the client waits for a whole reply, counted from the moment its command or
-  // message text has gone out, before it gives the connection up. While its own bytes are still
-  // going out, it gives up when none of them has gone for that long.
-  int ReplyTimeout() const { return _replyTimeoutMs; }
-  void SetReplyTimeout(int milliseconds) { _replyTimeoutMs = milliseconds; }
+  // Past one of these the client gives the connection up.
+  SMTPDeadlines Deadlines;
 
  protected:
   void Event_Connected() override;
@@ -74,7 +81,9 @@ class SMTPSocket : public fw::TCPSocket {
  private:
   void _ProcessData(const std::string& reply);
   void _ProcessOK(const std::string& reply);
-  void _SendCommand(std::string_view command);
+  using Deadline = int SMTPDeadlines::*;
+  // Sends one line; its reply is awaited on that deadline.
+  void _SendCommand(std::string_view command, Deadline reply = &SMTPDeadlines::command);
   std::string _GetMessageData(EmailMessage& message);
   static std::string _ConvertAddress(std::string_view address);
   void _BuildRecipientList(const EmailMessage& message);
@@ -89,8 +98,8 @@ class SMTPSocket : public fw::TCPSocket {
   void _Refuse(int code, const std::string& reply);
   // Closes the connection and reports it through Error with this reason.
   void _GiveUp(const std::string& reason);
-  // (Re)starts the time the server has for its next reply.
-  void _AwaitReply();
+  // (Re)starts the server's time on that deadline, unless a reply is being handled.
+  void _Wait(Deadline deadline);
   // True while the session that was current when `session` was read is still going on.
   bool _StillIn(uint64_t session) const { return session == _session && !_ended; }
 
@@ -104,6 +113,7 @@ class SMTPSocket : public fw::TCPSocket {
   bool _reading = false;       // a reply is being handled (an owner's handler may be running)
   bool _errorPending = false;  // the connection failed while a reply was being handled
   uint64_t _writes = 0;        // commands written, so a reply's handling knows it sent one
-  int _replyTimeoutMs = kDefaultReplyTimeoutMs;
+  Deadline _replyDeadline = &SMTPDeadlines::greeting;  // the one of the reply awaited
+  Deadline _waitingOn = &SMTPDeadlines::greeting;      // the one the timer runs on
   std::unique_ptr<QTimer> _replyTimer;
 };

@@ -18,10 +18,23 @@ int ReplyCode(const std::string& reply) {
 
 bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 
+// The lines of a reply, each without its line end: LF, with or without a CR before it.
+std::vector<std::string_view> ReplyLines(std::string_view reply) {
+  std::vector<std::string_view> lines;
+  while (!reply.empty()) {
+    const size_t end = reply.find('\n');
+    std::string_view line = reply.substr(0, end);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    lines.push_back(line);
+    reply.remove_prefix(end == std::string_view::npos ? reply.size() : end + 1);
+  }
+  return lines;
+}
+
 // True when the EHLO reply lists this SASL mechanism on an AUTH line ("250-AUTH LOGIN PLAIN", or
 // the older "250-AUTH=LOGIN").
 bool Offers(const std::string& ehloReply, std::string_view mechanism) {
-  for (const std::string& line : fw::Split(ehloReply, "\r\n")) {
+  for (std::string_view line : ReplyLines(ehloReply)) {
     const std::vector<std::string> words = fw::Split(fw::ReplaceAll(fw::MidB(line, 5), "=", " "), " ");
     if (fw::StrEquals(words.front(), "AUTH") &&
         std::any_of(words.begin() + 1, words.end(), [&](const std::string& w) { return fw::StrEquals(w, mechanism); }))
@@ -33,16 +46,24 @@ bool Offers(const std::string& ehloReply, std::string_view mechanism) {
 }  // namespace
 
 void SMTPSocket::_ProcessData(const std::string& reply) {
+  // Whatever answers RSET moves on: a refused RSET does not count against the next message,
+  // and a server out of step after a refusal gets no second one.
+  if (_mode == SessionMode::ResetSent) return _NextMessage();
   int code = ReplyCode(reply);
   if (code == 235) {  // authenticated: ready for the first message
     code = 250;
     _mode = SessionMode::Ready;
   }
+  // MAIL and RCPT are accepted by any success ("251 User not local; will forward"): the first
+  // digit decides.
+  if ((_mode == SessionMode::Addressing || _mode == SessionMode::LastRecipient) && code / 100 == 2 && code != 220 &&
+      code != 221)
+    code = 250;
   const uint64_t session = _session;
   switch (code) {
     case 220:
       if (Messages.empty()) return DisconnectFromServer();
-      ConnectionEstablished.Raise(fw::NthField(fw::MidB(reply, 5), "\r\n", 1));
+      ConnectionEstablished.Raise(fw::MidB(ReplyLines(reply).front(), 5));
       if (!_StillIn(session)) return;
       return Username.empty() ? _SendIntroduction("HELO", SessionMode::Ready)
                               : _SendIntroduction("EHLO", SessionMode::Introduced);
@@ -58,7 +79,7 @@ void SMTPSocket::_ProcessData(const std::string& reply) {
     case 354:
       if (Messages.empty()) return _Refuse(kClientRefusal, "サーバがメールの本文を求めましたが、送るメールがありません: " + reply);
       _mode = SessionMode::TextSent;
-      return _SendCommand(_GetMessageData(*Messages.front()));
+      return _SendCommand(_GetMessageData(*Messages.front()), &SMTPDeadlines::finalDot);
     case 221:
       return;
     case 500:
@@ -67,8 +88,6 @@ void SMTPSocket::_ProcessData(const std::string& reply) {
       if (_mode == SessionMode::Introduced) return _SendIntroduction("HELO", SessionMode::Ready);
       break;
   }
-  // A refused RSET does not count against the next message, which was never tried.
-  if (_mode == SessionMode::ResetSent) return _NextMessage();
   _Refuse(code, reply);
 }
 
@@ -88,7 +107,7 @@ void SMTPSocket::_ProcessOK(const std::string& reply) {
       if (_nextRecipID >= int(_recipients.size())) _mode = SessionMode::LastRecipient;
       return _SendCommand("RCPT TO: " + _recipients[size_t(_nextRecipID - 1)]);
     case SessionMode::LastRecipient:
-      _SendCommand("DATA");
+      _SendCommand("DATA", &SMTPDeadlines::data);
       _mode = SessionMode::DataSent;
       return;
     case SessionMode::TextSent: {
@@ -147,8 +166,9 @@ void SMTPSocket::_SendIntroduction(std::string_view command, SessionMode mode) {
 }
 
 std::string SMTPSocket::AddressLiteral(std::string_view address) {
-  const bool v6 = address.find(':') != std::string_view::npos;
-  return std::string(v6 ? "[IPv6:" : "[") + std::string(address) + "]";
+  if (address.find(':') == std::string_view::npos) return "[" + std::string(address) + "]";
+  // A link-local address's zone ("%eth0") names our own interface and is no part of the literal.
+  return "[IPv6:" + std::string(address.substr(0, address.find('%'))) + "]";
 }
 
 std::string SMTPSocket::_GetAuthenticationKeys(const std::string& ehloReply) {

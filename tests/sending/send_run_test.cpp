@@ -50,7 +50,7 @@ class SendRun : public GuiTest {
     folder().Write("Data/お客様/Template.txt", kSubject + "\n様\n" + kBody + "\n");
     Start();
     w = Window1::Get();
-    w->Socket1->SetReplyTimeout(3000);
+    w->Socket1->Deadlines = {3000, 3000, 3000, 3000, 3000};
     w->ListBox1->SetListIndex(0);
     ASSERT_EQ(w->ListBox2->ListCount(), rows);
   }

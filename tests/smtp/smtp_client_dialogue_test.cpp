@@ -3,6 +3,8 @@
 // messages in one session, and the session's end.
 #include <QTest>
 
+#include "platform/core/Strings.h"
+
 #include "smtp_client_support.h"
 
 using namespace smtptest;
@@ -71,6 +73,7 @@ TEST_F(SMTPClientDialogue, IntroductionNamesAnIPv6AddressAsSuch) {
   EXPECT_EQ(SMTPSocket::AddressLiteral("127.0.0.1"), "[127.0.0.1]");
   EXPECT_EQ(SMTPSocket::AddressLiteral("::1"), "[IPv6:::1]");
   EXPECT_EQ(SMTPSocket::AddressLiteral("2001:db8::25"), "[IPv6:2001:db8::25]");
+  EXPECT_EQ(SMTPSocket::AddressLiteral("fe80::1%lo"), "[IPv6:fe80::1]");
 }
 
 TEST_F(SMTPClientDialogue, RefusedEhloOrAuthFallsBackToHelo) {
@@ -114,6 +117,24 @@ TEST_F(SMTPClientDialogue, RepliesAreReadWholeAndOnlyOnceTheyEndInCrLf) {
   EXPECT_EQ(events.back(), "MailSent");
 }
 
+TEST_F(SMTPClientDialogue, RepliesWhoseLinesEndInLfAloneAreRead) {
+  client.Username = "user";
+  client.Password = "secret";
+  std::vector<Step> steps = Dialogue()
+                                .Greet()
+                                .Then("EHLO [127.0.0.1]\r\n", {"250-test.example\r\n", "250-AUTH LOGIN\r\n", "250 HELP\r\n"})
+                                .Login("user", "secret")
+                                .Deliver("a@example.com")
+                                .Quit();
+  for (Step& step : steps)
+    for (std::string& reply : step.replies) reply = fw::ReplaceAll(reply, "\r\n", "\n");
+  server.AddSession(steps);
+  Queue("a@example.com");
+  Start();
+  ASSERT_TRUE(RunsThrough());
+  EXPECT_EQ(events, (std::vector<std::string>{"Connected: test.example ESMTP ready", "MessageSent a@example.com", "MailSent"}));
+}
+
 TEST_F(SMTPClientDialogue, MultiLineReplyWrittenLineByLineIsOneReply) {
   // Servers such as aiosmtpd write each line of the EHLO reply on its own; answering the first
   // line alone would send AUTH twice.
@@ -147,6 +168,25 @@ TEST_F(SMTPClientDialogue, EnvelopeHoldsToCcAndBccInOrder) {
   Start();
   ASSERT_TRUE(RunsThrough());
   EXPECT_EQ(events.back(), "MailSent");
+}
+
+TEST_F(SMTPClientDialogue, AnySuccessAcceptsARecipient) {
+  auto message = MakeMessage("a@example.com");
+  message->AddRecipient("b@example.com");
+  client.Messages.push_back(message);
+  server.AddSession(Dialogue()
+                        .Greet()
+                        .Helo()
+                        .Then(std::string("MAIL FROM: <") + kSender + ">\r\n", {"250 ok\r\n"})
+                        .Then("RCPT TO: <a@example.com>\r\n", {"251 User not local; will forward\r\n"})
+                        .Then("RCPT TO: <b@example.com>\r\n", {"252 Cannot VRFY user, but will accept message\r\n"})
+                        .Then("DATA\r\n", {"354 go ahead\r\n"})
+                        .Then(DataOf("a@example.com, b@example.com"), {"250 queued\r\n"})
+                        .Quit());
+  Start();
+  ASSERT_TRUE(RunsThrough());
+  EXPECT_EQ(events, (std::vector<std::string>{"Connected: test.example ESMTP ready",
+                                              "MessageSent a@example.com, b@example.com", "MailSent"}));
 }
 
 TEST_F(SMTPClientDialogue, QueuedMessagesShareOneSession) {

@@ -65,7 +65,7 @@ TEST_F(SMTPClientRealServer, WrongPasswordComesBackAsTheServersRefusal) {
   ASSERT_TRUE(server.Started());
   client.Username = "user@example.com";
   client.Password = "wrong";
-  client.SetReplyTimeout(2000);
+  client.Deadlines = Within(2000);
   Queue("a@example.com");
   Send(server);
   // A server that never answers the wrong password would end in the reply time-out's Error.

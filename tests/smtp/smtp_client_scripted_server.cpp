@@ -46,7 +46,10 @@ struct ScriptedServer::Session {
       matched += step.expect.size();
       ++next;
       replying = true;
-      Reply(step, 0);
+      if (step.delayMs > 0)
+        QTimer::singleShot(step.delayMs, socket, [this, &step] { Reply(step, 0); });
+      else
+        Reply(step, 0);
     }
     if (!replying && received.size() > matched) Fail("unexpected \"" + Visible(received.substr(matched)) + "\"");
   }

@@ -12,6 +12,7 @@ struct Step {
   std::string expect;                // the exact bytes the client must send first ("" = none)
   std::vector<std::string> replies;  // written in turn, apart in time, so each arrives on its own
   bool close = false;                // the server closes the connection after the replies
+  int delayMs = 0;                   // how long the server takes before its first reply
 };
 
 class ScriptedServer {

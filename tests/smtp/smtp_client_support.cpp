@@ -45,13 +45,18 @@ Dialogue& Dialogue::Deliver(const std::vector<std::string>& recipients, const st
 
 Dialogue& Dialogue::Quit() { return Then("QUIT\r\n", {"221 bye\r\n"}, true); }
 
+Dialogue& Dialogue::Late(int ms) {
+  steps.back().delayMs = ms;
+  return *this;
+}
+
 std::string Base64(const std::string& bytes) {
   return QByteArray(bytes.data(), qsizetype(bytes.size())).toBase64().toStdString();
 }
 
 void SMTPClientTest::SetUp() {
   fw::testing::SetFixedDate(fw::testing::FixedDate{2026, 12, 6, 13, 5, 9, 9.0});
-  client.SetReplyTimeout(5000);
+  client.Deadlines = Within(5000);
   Record();
 }
 

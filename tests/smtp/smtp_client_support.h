@@ -36,10 +36,15 @@ struct Dialogue {
   Dialogue& Deliver(const std::vector<std::string>& recipients, const std::string& data);
   Dialogue& Deliver(const std::string& to) { return Deliver({"<" + to + ">"}, DataOf(to)); }
   Dialogue& Quit();
+  // The last step's server takes this long before it replies.
+  Dialogue& Late(int ms);
   operator std::vector<Step>() const { return steps; }
 };
 
 std::string Base64(const std::string& bytes);
+
+// The same time for every wait of the client.
+inline SMTPDeadlines Within(int ms) { return {ms, ms, ms, ms, ms}; }
 
 class SMTPClientTest : public ::testing::Test {
  protected:
