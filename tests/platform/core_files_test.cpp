@@ -179,6 +179,22 @@ TEST_F(CoreFiles, ByteOrderMarkIsDropped) {
   EXPECT_EQ(AllLines("a\xEF\xBB\xBF"), (Lines{"a\xEF\xBB\xBF"}));
 }
 
+// A spreadsheet's "Unicode text": UTF-16 with a byte-order mark, TAB-separated, CR LF.
+TEST_F(CoreFiles, Utf16WithAByteOrderMarkIsReadAsUtf16) {
+  auto utf16 = [](std::u16string_view text, bool bigEndian) {
+    std::string bytes;
+    for (char16_t c : text) {
+      const char high = char(c >> 8), low = char(c & 0xFF);
+      bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+  };
+  for (bool bigEndian : {false, true})
+    EXPECT_EQ(AllLines(utf16(u"\uFEFFa@x.jp\t山田 太郎\r\nb@x.jp\t鈴木 花子\r\n", bigEndian)),
+              (Lines{"a@x.jp\t山田 太郎", "b@x.jp\t鈴木 花子"}))
+        << (bigEndian ? "big-endian" : "little-endian");
+}
+
 TEST_F(CoreFiles, ShiftJisFileIsReadAsJapaneseUtf8) {
   // 日本語 / テスト / ソ表 (trail byte 0x5C) / ① and ～ (CP932 only) / half-width ｱ.
   WriteFile("sjis.txt",
