@@ -137,6 +137,26 @@ TEST_F(CoreFiles, CountAndItemListFromOneInNameOrder) {
   EXPECT_TRUE(data->Item(2)->Directory());
 }
 
+// Unzipping an archive made on Windows leaves its folder names in Shift_JIS.
+TEST_F(CoreFiles, AFolderNamedInShiftJisIsListedDecodedAndReachedByThatName) {
+  const std::string customers = "Data/\x8C\xDA\x8B\x71";  // 顧客
+  ASSERT_EQ(mkdir(PathOf("Data").c_str(), 0700), 0);
+  ASSERT_EQ(mkdir(PathOf(customers).c_str(), 0700), 0);
+  WriteFile(customers + "/NameList.txt", "a@x.jp\t山田\n");
+  FolderItemRef data = GetFolderItem("")->Child("Data");
+  ASSERT_EQ(data->Count(), 1);
+  FolderItemRef set = data->Item(1);
+  EXPECT_TRUE(set->Visible());
+  EXPECT_TRUE(set->Directory());
+  EXPECT_EQ(set->Name(), "顧客");
+  FolderItemRef list = data->Child(set->Name())->Child("NameList.txt");
+  ASSERT_NE(list, nullptr);
+  EXPECT_TRUE(list->Exists());
+  auto in = list->OpenAsTextFile();
+  ASSERT_NE(in, nullptr);
+  EXPECT_EQ(in->ReadLine(), "a@x.jp\t山田");
+}
+
 TEST_F(CoreFiles, TextStreamPastTheEndGivesEmptyTextAndEOF) {
   WriteFile("empty.txt", "");
   auto empty = FolderItem(PathOf("empty.txt")).OpenAsTextFile();
