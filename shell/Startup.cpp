@@ -22,6 +22,7 @@ int _UnhandledException(const char* what) {
 void _InitFileTypes() {}
 
 void _NewAppInstance() {
+  fw::SetApplicationName("ポスタリオ");
   g_app = std::make_unique<App>();
   g_app->SetMenuBar(MenuBar1::Get());
   g_app->Register();

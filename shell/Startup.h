@@ -4,7 +4,7 @@
 // Start-up, the event loop and its end; gives the exit status.
 int _Main();
 void _InitFileTypes();
-// Creates the application object, installs the menu bar, registers the object.
+// Names the program, creates the application object, installs the menu bar, registers the object.
 void _NewAppInstance();
 // Binds the About item to the application object.
 void _ApplicationAddMenuHandlers();

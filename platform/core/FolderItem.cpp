@@ -1,13 +1,15 @@
 #include "platform/core/FolderItem.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
+#include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <ctime>
+#include <vector>
 
 #include "platform/core/BinaryStream.h"
+#include "platform/core/TextEncoding.h"
 #include "platform/core/TextInputStream.h"
 
 namespace fw {
@@ -15,7 +17,13 @@ namespace {
 
 std::string g_applicationFolder;
 
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+// Names are kept as the file system's bytes. One that is not UTF-8 (Shift_JIS, as unzipping an
+// archive made on Windows leaves it) shows as Shift_JIS, as text files read.
+std::string DisplayName(std::string_view bytes) {
+  if (IsValidUTF8(bytes)) return std::string(bytes);
+  auto converter = GetTextConverter(TextEncoding::ShiftJIS, TextEncoding::UTF8);
+  return converter ? converter->convert(bytes) : std::string(bytes);
+}
 
 bool Same(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 
@@ -30,7 +38,7 @@ struct FolderItem::Listing {
   // False when the folder changed within the clock tick of the listing: a further change in
   // that tick would leave its times as they are.
   bool reusable = false;
-  QStringList names;
+  std::vector<std::string> names;
 };
 
 const FolderItem::Listing* FolderItem::Entries() const {
@@ -48,19 +56,31 @@ const FolderItem::Listing* FolderItem::Entries() const {
   auto listing = std::make_shared<Listing>();
   listing->seen = now;
   listing->reusable = Before(now.st_mtim, clock) && Before(now.st_ctim, clock);
-  listing->names = QDir(Q(path_)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                            QDir::Name);
+  if (DIR* dir = ::opendir(path_.c_str())) {
+    while (const dirent* entry = ::readdir(dir)) {
+      std::string_view name = entry->d_name;
+      if (name != "." && name != "..") listing->names.emplace_back(name);
+    }
+    ::closedir(dir);
+  }
+  std::sort(listing->names.begin(), listing->names.end());
   listing_ = std::move(listing);
   return listing_.get();
 }
 
 FolderItem::FolderItem(std::string path) : path_(std::move(path)) {}
 
-std::string FolderItem::Name() const { return QFileInfo(Q(path_)).fileName().toStdString(); }
+std::string FolderItem::Name() const { return DisplayName(path_.substr(path_.rfind('/') + 1)); }
 
-bool FolderItem::Exists() const { return QFileInfo::exists(Q(path_)); }
+bool FolderItem::Exists() const {
+  struct stat st {};
+  return ::stat(path_.c_str(), &st) == 0;
+}
 
-bool FolderItem::Directory() const { return QFileInfo(Q(path_)).isDir(); }
+bool FolderItem::Directory() const {
+  struct stat st {};
+  return ::stat(path_.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
 
 bool FolderItem::Visible() const {
   std::string name = Name();
@@ -70,7 +90,17 @@ bool FolderItem::Visible() const {
 FolderItemRef FolderItem::Child(std::string_view name) const {
   if (name.empty() || name.find('/') != std::string_view::npos || name == "." || name == "..") return nullptr;
   if (!Directory()) return nullptr;
-  return std::make_shared<FolderItem>(path_ + "/" + std::string(name));
+  std::string real(name);
+  // A name as shown (a set list's row) reaches the item whose real name reads so.
+  struct stat st {};
+  if (::lstat((path_ + "/" + real).c_str(), &st) != 0) {
+    if (const Listing* listing = Entries()) {
+      auto shown = std::find_if(listing->names.begin(), listing->names.end(),
+                                [&](const std::string& entry) { return DisplayName(entry) == name; });
+      if (shown != listing->names.end()) real = *shown;
+    }
+  }
+  return std::make_shared<FolderItem>(path_ + "/" + real);
 }
 
 int FolderItem::Count() const {
@@ -80,8 +110,8 @@ int FolderItem::Count() const {
 
 FolderItemRef FolderItem::Item(int i) const {
   const Listing* listing = Entries();
-  if (!listing || i < 1 || i > listing->names.size()) return nullptr;
-  return std::make_shared<FolderItem>(path_ + "/" + listing->names[i - 1].toStdString());
+  if (!listing || i < 1 || size_t(i) > listing->names.size()) return nullptr;
+  return std::make_shared<FolderItem>(path_ + "/" + listing->names[size_t(i) - 1]);
 }
 
 std::shared_ptr<TextInputStream> FolderItem::OpenAsTextFile() const { return TextInputStream::Open(path_); }

@@ -1,6 +1,6 @@
 #pragma once
 // Files and folders. A FolderItem names a place that may or may not exist; lookups that cannot
-// name anything give nullptr (the framework's nil).
+// name anything give nullptr (the framework's nil). Paths are the file system's bytes.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -16,6 +16,7 @@ class FolderItem {
  public:
   explicit FolderItem(std::string path);
 
+  // The name as shown: UTF-8 as it is, anything else read as Shift_JIS.
   std::string Name() const;
   std::string NativePath() const { return path_; }
   bool Exists() const;
@@ -23,11 +24,11 @@ class FolderItem {
   // Hidden items (a name starting with ".") are not visible.
   bool Visible() const;
 
-  // The item of that name inside this folder; nullptr when this is not an existing folder or
-  // the name is empty or holds a path separator.
+  // The item of that name inside this folder, or else the one whose Name shows so; nullptr when
+  // this is not an existing folder or the name is empty or holds a path separator.
   FolderItemRef Child(std::string_view name) const;
   // Number of items in this folder (0 when it is not one) and the item at i, from 1, in
-  // name order. The folder is listed again only when it has changed since.
+  // the byte order of their names. The folder is listed again only when it has changed since.
   int Count() const;
   FolderItemRef Item(int i) const;
 

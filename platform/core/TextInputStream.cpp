@@ -1,6 +1,7 @@
 #include "platform/core/TextInputStream.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <algorithm>
 #include <vector>
 #include <fcntl.h>
@@ -49,6 +50,11 @@ std::shared_ptr<TextInputStream> TextInputStream::Open(const std::string& path) 
 }
 
 std::string TextInputStream::DecodeText(std::string bytes) {
+  // UTF-16 says so with its byte-order mark (a spreadsheet's "Unicode text"); the decoder drops it.
+  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+    QStringDecoder utf16(bytes[0] == '\xFF' ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+    return QString(utf16(QByteArrayView(bytes.data(), qsizetype(bytes.size())))).toStdString();
+  }
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
   if (IsValidUTF8(bytes)) return bytes;
   auto converter = GetTextConverter(TextEncoding::ShiftJIS, TextEncoding::UTF8);

@@ -1,7 +1,8 @@
 #pragma once
-// A text file read line by line. Lines end at CR LF, LF or CR; a UTF-8 byte-order mark is
-// dropped; a file whose lines beyond ASCII are mostly not UTF-8 is read as Shift_JIS (CP932), and
-// in any other file each line that is not UTF-8 is. Lines come out as UTF-8.
+// A text file read line by line. Lines end at CR LF, LF or CR. A file that starts with a UTF-16
+// byte-order mark is read as UTF-16. Otherwise a UTF-8 byte-order mark is dropped; a file whose
+// lines beyond ASCII are mostly not UTF-8 is read as Shift_JIS (CP932), and in any other file each
+// line that is not UTF-8 is. Lines come out as UTF-8.
 #include <cstdint>
 #include <memory>
 #include <string>

@@ -46,6 +46,14 @@ void Application::Quit(int code) {
   QCoreApplication::exit(code);
 }
 
+// Qt's application name, which the window system also falls back on, is the executable's file
+// name until it is set.
+void SetApplicationName(const std::string& name) { QCoreApplication::setApplicationName(QString::fromStdString(name)); }
+
+std::string ShownTitle(const std::string& title) {
+  return title.empty() ? QCoreApplication::applicationName().toStdString() : title;
+}
+
 void InitializeFramework() { QApplication::setFont(DeclaredFont(FontDecl{})); }
 
 void CloseAllWindows() {

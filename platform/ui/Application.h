@@ -44,6 +44,11 @@ class Application {
   bool quitting_ = false;
 };
 
+// The program's name: the title of every window and alert that has none of its own.
+void SetApplicationName(const std::string& name);
+// The title a window or alert shows: its own, or else the program's name.
+std::string ShownTitle(const std::string& title);
+
 // Sets what the framework needs before the first window: the default font (one that shows
 // Japanese).
 void InitializeFramework();

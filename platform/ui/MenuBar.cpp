@@ -87,7 +87,8 @@ MenuItem* MenuItem::Child(const std::string& name) const {
 
 QAction* MenuItem::Action() {
   if (action_) return action_;
-  action_ = new QAction(QString::fromStdString(Text));
+  // A separator is a plain line: no text for a style to draw or a screen reader to read.
+  action_ = new QAction(IsSeparator() ? QString() : QString::fromStdString(Text));
   action_->setObjectName(QString::fromStdString(Name));
   action_->setSeparator(IsSeparator());
   if (!KeyboardShortcut.empty() && !IsSeparator()) action_->setShortcut(QKeySequence(QtShortcut(KeyboardShortcut)));

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTextDocument>
 
+#include "platform/ui/Application.h"
 #include "platform/ui/Window.h"
 
 namespace fw {
@@ -47,7 +48,7 @@ MessageDialogButton* MessageDialog::ShowModalWithin(Window* parent) {
     case MessageIcon::Stop: box.setIcon(QMessageBox::Critical); break;
     case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
   }
-  if (!Title.empty()) box.setWindowTitle(QString::fromStdString(Title));
+  box.setWindowTitle(QString::fromStdString(ShownTitle(Title)));
   // Texts may come from outside (a server's reply): never read them as markup or links.
   box.setTextFormat(Qt::PlainText);
   box.setText(QString::fromStdString(Message));

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "platform/ui/Application.h"
 #include "platform/ui/MenuBar.h"
 
 namespace fw {
@@ -112,7 +113,7 @@ void Window::SetMenuBar(MenuBar* menuBar) {
 
 void Window::ApplyDecl(const WindowDecl& decl) {
   decl_ = decl;
-  widget_->setWindowTitle(QString::fromStdString(decl.Title));
+  widget_->setWindowTitle(QString::fromStdString(ShownTitle(decl.Title)));
   if (decl.BackColor) {
     QPalette p = content_->palette();
     p.setColor(QPalette::Window, QColor(decl.BackColor->Red, decl.BackColor->Green, decl.BackColor->Blue));

@@ -10,10 +10,11 @@ namespace {
 using CautionAlerts = testsupport::GuiTest;
 
 TEST_F(CautionAlerts, CountDecidesTheButtonsAndThePressedOneTheResult) {
+  Start();
   auto seen = AnswerAlert("実行");
   EXPECT_EQ(gCautionDlg(2, "", "キャンセル", "実行", "質問", "説明", nullptr), CautionResult::Action);
   ASSERT_TRUE(seen->answered);
-  EXPECT_EQ(seen->title, "") << "the alert is untitled";
+  EXPECT_EQ(seen->title.toStdString(), "ポスタリオ") << "an untitled alert shows the program's name, not the file's";
   EXPECT_EQ(seen->buttons.size(), 2);
   EXPECT_TRUE(seen->buttons.contains("キャンセル"));
   EXPECT_TRUE(seen->texts.contains("質問"));

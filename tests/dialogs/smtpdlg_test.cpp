@@ -27,9 +27,16 @@ TEST_F(SMTPDialog, LabelsButtonsAndTheMaskedPasswordField) {
       {dlg->StaticText1, dlg->EditField1}, {dlg->StaticText2, dlg->EditField2}, {dlg->StaticText3, dlg->EditField3},
       {dlg->StaticText4, dlg->EditField4}, {dlg->StaticText5, dlg->EditField5}, {dlg->StaticText6, dlg->EditField6}};
   const char* labels[] = {"SMTPサーバ名", "ポート番号", "アカウント", "パスワード", "送信者アドレス", "メーラ名"};
+  int above = -1;
   for (size_t i = 0; i < std::size(rows); ++i) {
     EXPECT_EQ(rows[i].first->Text(), labels[i]);
-    EXPECT_EQ(rows[i].first->Top(), rows[i].second->Top() + 2) << labels[i] << " stands beside its field";
+    // As shown: the label at the field's left and level with it, each row below the one before.
+    const QRect label = rows[i].first->Widget()->geometry(), field = rows[i].second->Widget()->geometry();
+    EXPECT_LT(label.right(), field.left()) << labels[i];
+    EXPECT_TRUE(field.top() <= label.center().y() && label.center().y() <= field.bottom())
+        << labels[i] << " stands beside its field";
+    EXPECT_GT(field.top(), above) << labels[i] << " comes below the row before";
+    above = field.bottom();
     EXPECT_TRUE(rows[i].second->Text().empty());
     auto* line = qobject_cast<QLineEdit*>(rows[i].second->Widget());
     EXPECT_EQ(line->echoMode(), i == 3 ? QLineEdit::Password : QLineEdit::Normal) << labels[i];

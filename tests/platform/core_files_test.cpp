@@ -137,6 +137,21 @@ TEST_F(CoreFiles, CountAndItemListFromOneInNameOrder) {
   EXPECT_TRUE(data->Item(2)->Directory());
 }
 
+// Unzipping an archive made on Windows leaves its folder names in Shift_JIS.
+TEST_F(CoreFiles, AFolderNamedInShiftJisIsListedDecodedAndReachedByThatName) {
+  ASSERT_EQ(mkdir(PathOf("Data").c_str(), 0700), 0);
+  ASSERT_EQ(mkdir(PathOf("Data/\x8C\xDA\x8B\x71").c_str(), 0700), 0);  // 顧客
+  WriteFile("Data/\x8C\xDA\x8B\x71/NameList.txt", "a@x.jp\n");
+  FolderItemRef data = GetFolderItem("")->Child("Data");
+  ASSERT_EQ(data->Count(), 1);
+  EXPECT_TRUE(data->Item(1)->Visible() && data->Item(1)->Directory());
+  EXPECT_EQ(data->Item(1)->Name(), "顧客");
+  FolderItemRef list = data->Child("顧客")->Child("NameList.txt");  // as the set list's row names it
+  auto in = list ? list->OpenAsTextFile() : nullptr;
+  ASSERT_NE(in, nullptr);
+  EXPECT_EQ(in->ReadLine(), "a@x.jp");
+}
+
 TEST_F(CoreFiles, TextStreamPastTheEndGivesEmptyTextAndEOF) {
   WriteFile("empty.txt", "");
   auto empty = FolderItem(PathOf("empty.txt")).OpenAsTextFile();
@@ -177,6 +192,17 @@ TEST_F(CoreFiles, ByteOrderMarkIsDropped) {
   EXPECT_EQ(AllLines("\xEF\xBB\xBF"), Lines{});
   // Only a mark at the very start is one.
   EXPECT_EQ(AllLines("a\xEF\xBB\xBF"), (Lines{"a\xEF\xBB\xBF"}));
+}
+
+// A spreadsheet's "Unicode text": UTF-16 with a byte-order mark, TAB-separated, CR LF.
+TEST_F(CoreFiles, Utf16WithAByteOrderMarkIsReadAsUtf16) {
+  std::string little, big;
+  for (char16_t c : std::u16string_view(u"\uFEFFa@x.jp\t山田 太郎\r\nb@x.jp\t鈴木 花子\r\n")) {
+    little += {char(c & 0xFF), char(c >> 8)};
+    big += {char(c >> 8), char(c & 0xFF)};
+  }
+  for (const std::string& bytes : {little, big})
+    EXPECT_EQ(AllLines(bytes), (Lines{"a@x.jp\t山田 太郎", "b@x.jp\t鈴木 花子"})) << (bytes == big ? "big" : "little");
 }
 
 TEST_F(CoreFiles, ShiftJisFileIsReadAsJapaneseUtf8) {

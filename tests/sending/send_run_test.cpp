@@ -176,6 +176,7 @@ TEST_F(SendRun, EverySendAsksForThePasswordAfreshAndNeverStoresIt) {
 
   for (int run = 1; run <= 2; ++run) {
     auto prompt = WhenShows<PassDlg>([](PassDlg& d) {
+      EXPECT_EQ(qobject_cast<QLineEdit*>(d.EditField1->Widget())->echoMode(), QLineEdit::Password);
       EXPECT_EQ(d.EditField1->Text(), "") << "the last password is not offered again";
       d.EditField1->SetText("typed");
       d.PushButton2->Push();
@@ -321,12 +322,14 @@ TEST_F(SendRun, TheSetAndTheTemplateStayAsTheyAreWhileASendRuns) {
   QTableView* sets = w->ListBox1->View();
   const QPoint small = sets->visualRect(sets->model()->index(1, 0)).center();
   auto* subject = qobject_cast<QLineEdit*>(w->EditField3->Widget());
+  const std::string body = w->EditField2->Text();
 
   w->Toolbar11->ToolItem1.Action()->trigger();
   ASSERT_TRUE(QTest::qWaitFor([&] { return w->ProgressBar1->Value() >= 1; }, 60000));
   QTest::mouseClick(sets->viewport(), Qt::LeftButton, {}, small);
   QTest::keyClick(sets, Qt::Key_Down);
   QTest::keyClicks(subject, "!");
+  QTest::keyClicks(w->EditField2->Widget(), "!");
   QGuiApplication::clipboard()->setText("貼り付け");
   w->EditField4->Widget()->setFocus();
   ASSERT_TRUE(w->EditPaste()->Action()->isEnabled());
@@ -334,6 +337,7 @@ TEST_F(SendRun, TheSetAndTheTemplateStayAsTheyAreWhileASendRuns) {
   EXPECT_EQ(w->ListBox1->ListIndex(), 0);
   EXPECT_EQ(w->EditField3->Text(), kSubject);
   EXPECT_EQ(w->EditField4->Text(), "様");
+  EXPECT_EQ(w->EditField2->Text(), body);
   w->ListBox2->SetCellCheck(4, 0, false);  // ticks stay live
 
   ASSERT_TRUE(QTest::qWaitFor([&] { return Log().find("Send End.") != std::string::npos; }, 60000));

@@ -50,6 +50,7 @@ TEST_F(StartupAndMenus, MenusHoldTheirItemsInOrder) {
       EXPECT_EQ(actions[i]->objectName().toStdString(), items[i].name);
       if (std::string(items[i].text) == "-") {
         EXPECT_TRUE(actions[i]->isSeparator());
+        EXPECT_EQ(actions[i]->text().toStdString(), "") << "a separator is a plain line that nothing reads out";
       } else {
         EXPECT_EQ(actions[i]->text().toStdString(), items[i].text);
         EXPECT_EQ(actions[i]->shortcut().toString().toStdString(), items[i].shortcut);
