@@ -5,8 +5,8 @@
 // Characters that ISO-2022-JP lacks in the form Windows and Mac text often holds them are
 // mapped first: half-width katakana to full-width (a sound mark that cannot combine becomes
 // ゛ or ゜), the CP932 look-alikes (full-width tilde, minus, parallel, not, cent, pound, em
-// dash) to their JIS forms. Control characters other than TAB, CR and LF are dropped: a raw
-// ESC would switch the character set of the text around it. A character that is still
+// dash) to their JIS forms. Control characters other than TAB, CR and LF are dropped, DEL too: a
+// raw ESC would switch the character set of the text around it. A character that is still
 // unconvertible becomes its transliteration where glibc has one ("①" → "(1)") and "〓"
 // otherwise, so one character never cuts a message short.
 #include <cstddef>
@@ -29,8 +29,11 @@ std::string BreakLongLines(std::string_view jis);
 // several such words one after the other, each at most 75 characters and a whole ISO-2022-JP
 // text of its own; the header block folds them onto lines of their own.
 std::string EncodeMIME(std::string_view text, std::string_view header = "Subject");
-// A settings text as the value of a header: line breaks become blanks; ASCII text stays as it
-// is, other text is written by EncodeMIME.
+// A text as one line of a header value: TAB and line breaks become blanks, the other control
+// characters (C0 and DEL) go.
+std::string HeaderText(std::string_view text);
+// A settings text as the value of a header: HeaderText, then ASCII text stays as it is, other
+// text is written by EncodeMIME.
 std::string HeaderValue(std::string_view header, std::string_view text);
 
 // The UTF-8 text with the mappings above applied (what UTF8toJIS converts).

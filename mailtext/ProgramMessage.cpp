@@ -12,7 +12,7 @@ std::shared_ptr<EmailMessage> ComposeMessage(const ProgramMessageParts& parts) {
 
   auto m = std::make_shared<EmailMessage>();
   m->FromAddress(HeaderValue("From", parts.Sender));
-  m->Subject(EncodeMIME(parts.Subject));
+  m->Subject(EncodeMIME(HeaderText(parts.Subject)));
   m->BodyPlainText = body;
   m->Headers.AppendHeader("X-Mailer", HeaderValue("X-Mailer", parts.Mailer));
   m->AddRecipient(parts.To);
