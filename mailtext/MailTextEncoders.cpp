@@ -177,3 +177,17 @@ std::string HeaderValue(std::string_view header, std::string_view text) {
   const std::string line = HeaderText(text);
   return IsASCII(line) ? line : EncodeMIME(line, header);
 }
+
+std::string AddressHeaderValue(std::string_view header, const MailAddress& address) {
+  const std::string name = fw::TrimWide(HeaderText(address.Name));
+  if (name.empty()) return address.Address;
+  const std::string angle = "<" + address.Address + ">";
+  if (!IsASCII(name) || name.find(',') != std::string::npos) return EncodeMIME(name, header) + angle;
+  if (name.find_first_of("()<>[]:;@\\.\"") == std::string::npos) return name + " " + angle;
+  std::string quoted = "\"";
+  for (char c : name) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + "\" " + angle;
+}

@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "smtp/MailAddress.h"
+
 // The longest line of a mail text, its line end not counted (RFC 5321 and 5322).
 inline constexpr size_t kMaxMailLine = 998;
 
@@ -35,6 +37,11 @@ std::string HeaderText(std::string_view text);
 // A settings text as the value of a header: HeaderText, then ASCII text stays as it is, other
 // text is written by EncodeMIME.
 std::string HeaderValue(std::string_view header, std::string_view text);
+// An address as the value of the "From" or "To" header: a plain address when there is no name,
+// else the name, a blank and the address in angle brackets. The name is written as it stands,
+// in double quotes when it holds specials of RFC 5322, and as encoded words when it is not
+// ASCII or holds a comma (the recipient list is split at commas); the address never is.
+std::string AddressHeaderValue(std::string_view header, const MailAddress& address);
 
 // The UTF-8 text with the mappings above applied (what UTF8toJIS converts).
 std::string MapToJISRepertoire(std::string_view text);

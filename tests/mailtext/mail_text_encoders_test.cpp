@@ -104,6 +104,7 @@ TEST(MailTextEncoders, CharactersOutsideJISAreMappedNeverDropped) {
 
 TEST(MailTextEncoders, HeaderValuesHoldNoControlCharacters) {
   EXPECT_EQ(HeaderValue("X-Mailer", "Mailer\a 1.0\x7F\tbeta\r\n2"), "Mailer 1.0 beta 2");
+  EXPECT_EQ(AddressHeaderValue("From", {"\x1BTaro\x7F", "t@example.jp"}), "Taro <t@example.jp>");
 }
 
 TEST(MailTextEncoders, ManyUnconvertibleCharactersKeepTheWholeMessage) {
