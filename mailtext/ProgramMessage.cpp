@@ -17,5 +17,8 @@ std::shared_ptr<EmailMessage> ComposeMessage(const ProgramMessageParts& parts) {
   m->Headers.AppendHeader("X-Mailer", HeaderValue("X-Mailer", parts.Mailer));
   m->AddRecipient(AddressHeaderValue("To", parts.To));
   m->Headers.AppendHeader("Message-ID", m->_GenerateMessageID());
+  m->Headers.AppendHeader("Mime-Version", "1.0");
+  // The message text takes this as the body's own type.
+  m->Headers.AppendHeader("Content-type", "text/plain; charset=ISO-2022-JP");
   return m;
 }

@@ -24,7 +24,7 @@ while os.path.exists(os.path.join(folder, f"{n}.eml")):
         "From": address(msg, "From"), "To": address(msg, "To"), "Subject": str(msg.get("Subject", "")),
         "X-Mailer": str(msg.get("X-Mailer", "")), "Message-ID": str(msg.get("Message-ID", "")),
         "Content-Type": str(msg.get("Content-Type", "")),
-        "body": msg.get_payload(decode=True).decode("iso2022_jp"), "defects": len(msg.defects),
+        "body": msg.get_content(), "defects": len(msg.defects),
     })
     n += 1
 print(json.dumps(out, ensure_ascii=False))
