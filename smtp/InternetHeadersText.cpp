@@ -115,7 +115,8 @@ void InternetHeaders::_ParseHeaders(std::string_view raw) {
   for (const std::string& line : fw::Split(unfolded, eol)) {
     if (fw::InStrB(line, ":") > 0) {
       const std::string name = header_keys::NameOf(line);
-      _Headers.SetValue(header_keys::Key(name, counts[fw::Lowercase(name)]++), fw::LTrim(fw::MidB(line, fw::LenB(name) + 2)));
+      const std::string key = header_keys::Key(name, counts[fw::Lowercase(name)]++);
+      _Headers.SetValue(key, fw::LTrim(fw::MidB(line, fw::LenB(name) + 2)));
     }
     fw::YieldToNextThread();
   }

@@ -153,7 +153,8 @@ TEST_F(SendRun, AddressesWithBlanksOrNamesAndAFullWidthPortAreSentAsMeant) {
   EXPECT_EQ(Log(), "a1@example.jp\na2@example.jp\na3@example.jp\n\"Yamada, Taro\" <t@example.jp>\nSend End.\n");
   QJsonArray mail = server.ReadBack();
   ASSERT_EQ(mail.size(), 4);
-  const char* to[][2] = {{"", "a1@example.jp"}, {"", "a2@example.jp"}, {"", "a3@example.jp"}, {"Yamada, Taro", "t@example.jp"}};
+  const char* to[][2] = {
+      {"", "a1@example.jp"}, {"", "a2@example.jp"}, {"", "a3@example.jp"}, {"Yamada, Taro", "t@example.jp"}};
   for (int i = 0; i < 4; ++i) {
     QJsonObject m = mail[i].toObject();
     EXPECT_EQ(m["envelope_to"].toArray(), QJsonArray{to[i][1]});
