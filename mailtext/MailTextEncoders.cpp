@@ -25,7 +25,9 @@ char32_t LookAlike(char32_t c) {
 
 bool HalfWidthKana(char32_t c) { return c >= 0xFF61 && c <= 0xFF9F; }
 
-bool DroppedControl(char32_t c) { return c < 0x20 && c != '\t' && c != '\r' && c != '\n'; }
+bool Control(char32_t c) { return c < 0x20 || c == 0x7F; }
+
+bool DroppedControl(char32_t c) { return Control(c) && c != '\t' && c != '\r' && c != '\n'; }
 
 // A run of half-width katakana in full width: NFKC composes each kana with its sound mark;
 // a mark left over (alone, or after a kana without a voiced form) becomes the spacing ゛ or ゜.
@@ -101,6 +103,10 @@ std::vector<std::string> JISPieces(std::string_view line, size_t maxBytes) {
   return pieces;
 }
 
+bool IsASCII(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 std::string EncodedWord(std::string_view jis) { return "=?ISO-2022-JP?B?" + fw::EncodeBase64(jis, 0) + "?= "; }
 
 // Text bytes per word of several: "=?ISO-2022-JP?B?", 56 Base64 characters and "?=" make the 75
@@ -156,8 +162,32 @@ std::string EncodeMIME(std::string_view text, std::string_view header) {
   return words;
 }
 
+std::string HeaderText(std::string_view text) {
+  std::string line;
+  for (char c : fw::ReplaceLineEndings(text, fw::EndOfLine::Unix)) {
+    if (c == '\t' || c == '\n')
+      line += ' ';
+    else if (!Control(static_cast<unsigned char>(c)))
+      line += c;
+  }
+  return line;
+}
+
 std::string HeaderValue(std::string_view header, std::string_view text) {
-  const std::string line = fw::ReplaceAll(fw::ReplaceLineEndings(text, fw::EndOfLine::Unix), "\n", " ");
-  const bool ascii = std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  return ascii ? line : EncodeMIME(line, header);
+  const std::string line = HeaderText(text);
+  return IsASCII(line) ? line : EncodeMIME(line, header);
+}
+
+std::string AddressHeaderValue(std::string_view header, const MailAddress& address) {
+  const std::string name = fw::TrimWide(HeaderText(address.Name));
+  if (name.empty()) return address.Address;
+  const std::string angle = "<" + address.Address + ">";
+  if (!IsASCII(name) || name.find(',') != std::string::npos) return EncodeMIME(name, header) + angle;
+  if (name.find_first_of("()<>[]:;@\\.\"") == std::string::npos) return name + " " + angle;
+  std::string quoted = "\"";
+  for (char c : name) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + "\" " + angle;
 }

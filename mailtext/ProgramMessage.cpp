@@ -11,11 +11,14 @@ std::shared_ptr<EmailMessage> ComposeMessage(const ProgramMessageParts& parts) {
   body = BreakLongLines(body);
 
   auto m = std::make_shared<EmailMessage>();
-  m->FromAddress(HeaderValue("From", parts.Sender));
-  m->Subject(EncodeMIME(parts.Subject));
+  m->FromAddress(AddressHeaderValue("From", parts.Sender));
+  m->Subject(EncodeMIME(HeaderText(parts.Subject)));
   m->BodyPlainText = body;
   m->Headers.AppendHeader("X-Mailer", HeaderValue("X-Mailer", parts.Mailer));
-  m->AddRecipient(parts.To);
+  m->AddRecipient(AddressHeaderValue("To", parts.To));
   m->Headers.AppendHeader("Message-ID", m->_GenerateMessageID());
+  m->Headers.AppendHeader("Mime-Version", "1.0");
+  // The message text takes this as the body's own type.
+  m->Headers.AppendHeader("Content-type", "text/plain; charset=ISO-2022-JP");
   return m;
 }

@@ -4,20 +4,23 @@
 #include <memory>
 #include <string>
 
+#include "smtp/MailAddress.h"
+
 class EmailMessage;
 
 struct ProgramMessageParts {
-  std::string To;         // the address as the recipient's row holds it
+  MailAddress To;         // the address the recipient's row holds, with its name if it has one
   std::string Name;       // the recipient's name
   std::string Subject;    // the template texts, as typed (UTF-8)
   std::string Honorific;
   std::string Body;
-  std::string Sender;     // the sender address and the mailer name of the settings
+  MailAddress Sender;     // the sender address and the mailer name of the settings
   std::string Mailer;
 };
 
 // The subject as an encoded word; the body a salutation line (name, one blank, honorific), an
 // empty line and the body text, in ISO-2022-JP with CR LF line ends and no line beyond the
-// longest a mail server takes; the sender, the mailer name as "X-Mailer", the one recipient and
-// a fresh "Message-ID". The "Date" header is left to the SMTP client, which adds it when it sends.
+// longest a mail server takes, declared as such ("Mime-Version" and the charset); the sender and
+// the one recipient, each with its name; the mailer name as "X-Mailer" and a fresh "Message-ID".
+// The "Date" header is left to the SMTP client, which adds it when it sends.
 std::shared_ptr<EmailMessage> ComposeMessage(const ProgramMessageParts& parts);

@@ -1,6 +1,5 @@
 #include "mailtext/SettingsFile.h"
 
-#include <cmath>
 #include <cstdint>
 
 #include "platform/core/BinaryStream.h"
@@ -33,7 +32,18 @@ bool WriteSettingsFile(const fw::FolderItem& file, std::span<const std::string> 
 }
 
 int PortNumber(const std::string& text) {
-  double value = std::trunc(fw::Val(text));
-  if (value < 0 || value > 65535) return -1;
-  return static_cast<int>(value);
+  const std::string digits = fw::TrimWide(text);
+  int port = 0;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    int digit = digits[i] - '0';
+    // A full-width digit (U+FF10 to U+FF19, EF BC 90 to EF BC 99), as Japanese input types it.
+    if (digits.compare(i, 2, "\xEF\xBC") == 0 && i + 2 < digits.size()) {
+      digit = static_cast<unsigned char>(digits[i + 2]) - 0x90;
+      i += 2;
+    }
+    if (digit < 0 || digit > 9) return -1;
+    port = port * 10 + digit;
+    if (port > 65535) return -1;
+  }
+  return port;
 }

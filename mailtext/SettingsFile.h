@@ -19,7 +19,7 @@ bool ReadSettingsSlots(fw::BinaryStream& stream, std::span<std::string> texts);
 // only by a whole new one. False when that failed, with the system's reason in reason.
 bool WriteSettingsFile(const fw::FolderItem& file, std::span<const std::string> texts, std::string& reason);
 
-// The port number in a settings text: the leading number cut to an integer. A text without a
-// number gives 0, which the SMTP client takes as port 25; a number outside 0 to 65535 gives -1,
-// no port at all.
+// The port number in a settings text: digits only (full-width ones too), with blanks around
+// them trimmed. An empty text or 0 gives 0, which the SMTP client takes as port 25; any other
+// text that is not a number from 1 to 65535 gives -1, no port at all.
 int PortNumber(const std::string& text);

@@ -1,6 +1,7 @@
 #pragma once
 // The main window: the set list, the recipient list, the log, the progress display, the
 // template fields and the toolbar.
+#include <array>
 #include <memory>
 #include <string>
 
@@ -24,8 +25,10 @@ class Window1 : public SendingWindow {
   // The main window, made on first use.
   static Window1* Get();
 
-  // pSMTP, pSent, pError, Socket1, ListBox2, EditField1 to 4 and ProgressBar1 and 2 are
-  // declared by SendingWindow, the part of the window the sending thread uses.
+  // pSent, pError, Socket1, ListBox2, EditField1 to 4 and ProgressBar1 and 2 are declared by
+  // SendingWindow, the part of the window the sending thread uses.
+  // Send settings: 0 server, 1 port, 2 account, 3 password, 4 sender, 5 mailer name, 6-20 kept.
+  std::array<std::string, 21> pSMTP;
   fw::Listbox* ListBox1 = nullptr;
   fw::Line* Line1 = nullptr;
   fw::StaticText* StaticText1 = nullptr;

@@ -25,7 +25,7 @@ void Window1::LoadNameList() {
       std::string address = fw::NthField(line, "\t", 1);
       ListBox2->AddRow("");
       // A row without an address (a blank line, say) gets no check box: it is never sent.
-      if (!fw::Trim(address).empty()) {
+      if (!fw::TrimWide(address).empty()) {
         ListBox2->SetCellType(n, 0, fw::ListCellType::Checkbox);
         ListBox2->SetCellCheck(n, 0, true);
       }

@@ -1,5 +1,6 @@
 // Starting a send, and the SMTP client's events.
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "alerts/Globals.h"
@@ -7,6 +8,7 @@
 #include "mainwindow/Window1.h"
 #include "sending/Thread1.h"
 #include "mainwindow/Toolbar1.h"
+#include "platform/core/Strings.h"
 #include "smtp/MailAddress.h"
 
 void Window1::Toolbar11_Action(fw::ToolItem* item) {
@@ -22,9 +24,10 @@ void Window1::Toolbar11_Action(fw::ToolItem* item) {
       gCautionDlg1("送信対象がありませんので、処理を中止します。", "どれか１つは選んで下さい。", this);
       return;
     }
-    if (!IsMailAddress(pSMTP[4])) {
-      gCautionDlg1(pSMTP[4].empty() ? "送信者のメールアドレスが設定されていません。"
-                                    : "送信者のメールアドレスが正しくありません: " + gAlertText(pSMTP[4]),
+    const std::optional<MailAddress> sender = ParseMailAddress(pSMTP[4]);
+    if (!sender) {
+      gCautionDlg1(fw::TrimWide(pSMTP[4]).empty() ? "送信者のメールアドレスが設定されていません。"
+                                                  : "送信者のメールアドレスが正しくありません: " + gAlertText(pSMTP[4]),
                    "送信設定を確かめて下さい。", this);
       return;
     }
@@ -53,6 +56,8 @@ void Window1::Toolbar11_Action(fw::ToolItem* item) {
     auto thread = std::make_shared<Thread1>();
     thread->pWin = this;
     thread->pMax = pMax;
+    thread->pSender = *sender;
+    thread->pMailer = pSMTP[5];
     LockForSend(true);
     thread->Run();
     pRun = thread;

@@ -1,7 +1,6 @@
 #pragma once
 // What the sending thread uses of the main window: the recipient list, the template fields,
-// the log, the progress bars, the SMTP client, the send settings and the send handshake.
-#include <array>
+// the log, the progress bars, the SMTP client and the send handshake.
 #include <memory>
 #include <string>
 
@@ -13,8 +12,6 @@
 
 class SendingWindow : public fw::Window {
  public:
-  // Send settings: 0 server, 1 port, 2 account, 3 password, 4 sender, 5 mailer name, 6-20 kept.
-  std::array<std::string, 21> pSMTP;
   bool pSent = false;
   bool pError = false;
 

@@ -1,6 +1,7 @@
 #include "sending/Thread1.h"
 
 #include <memory>
+#include <optional>
 
 #include "mailtext/ProgramMessage.h"
 #include "platform/core/DateTime.h"
@@ -37,26 +38,26 @@ void Thread1::GenMail() {
 
 bool Thread1::GenMail2(int row) {
   ProgramMessageParts parts;
-  parts.To = pWin->ListBox2->Cell(row, 1);
   parts.Name = pWin->ListBox2->Cell(row, 2);
   parts.Subject = pWin->EditField3->Text();
   parts.Honorific = pWin->EditField4->Text();
   parts.Body = pWin->EditField2->Text();
-  return GenMail3(parts);
+  return GenMail3(pWin->ListBox2->Cell(row, 1), parts);
 }
 
-bool Thread1::GenMail3(ProgramMessageParts parts) {
-  const std::string& to = parts.To;
+bool Thread1::GenMail3(const std::string& to, ProgramMessageParts parts) {
   pWin->pSent = false;
   pWin->pError = false;
-  parts.Sender = pWin->pSMTP[4];
-  parts.Mailer = pWin->pSMTP[5];
-  std::shared_ptr<EmailMessage> m = ComposeMessage(parts);
-  if (!WindowOpen()) return true;
-  if (!IsMailAddress(to)) {
+  const std::optional<MailAddress> address = ParseMailAddress(to);
+  if (!address) {
     // Never queued; it ends as a refusal does.
     pWin->RefuseRecipient(to);
   } else {
+    parts.To = *address;
+    parts.Sender = pSender;
+    parts.Mailer = pMailer;
+    std::shared_ptr<EmailMessage> m = ComposeMessage(parts);
+    if (!WindowOpen()) return true;
     pWin->Socket1->Messages.push_back(m);
     pWin->ProgressBar2->SetMaximum(0);
     pWin->Socket1->SendMail();
@@ -70,7 +71,7 @@ bool Thread1::GenMail3(ProgramMessageParts parts) {
   fw::SleepUntilTicks(start + 31);
   if (!WindowOpen()) return true;
 
-  if (!pWin->pError) UpdateStatus(to);
+  if (!pWin->pError) UpdateStatus(fw::TrimWide(to));
   return pWin->pError;
 }
 

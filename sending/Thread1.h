@@ -5,6 +5,7 @@
 
 #include "mailtext/ProgramMessage.h"
 #include "platform/core/Thread.h"
+#include "smtp/MailAddress.h"
 
 class SendingWindow;
 
@@ -12,6 +13,9 @@ class Thread1 : public fw::Thread {
  public:
   SendingWindow* pWin = nullptr;
   int pMax = 0;
+  // As checked when the send started: settings saved during the run apply from the next one.
+  MailAddress pSender;
+  std::string pMailer;
 
  protected:
   void Event_Run() override;
@@ -20,8 +24,8 @@ class Thread1 : public fw::Thread {
   void GenMail();
   // True when the server refused the message.
   bool GenMail2(int row);
-  // The settings' sender and mailer name complete the parts.
-  bool GenMail3(ProgramMessageParts parts);
+  // The row's address text is checked here; the run's sender and mailer name complete the parts.
+  bool GenMail3(const std::string& to, ProgramMessageParts parts);
   void UpdateStatus(const std::string& text);
   // False once the window has gone: the walk then stops at once.
   bool WindowOpen() const;

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "platform/core/Strings.h"
+#include "smtp/MailAddress.h"
 
 namespace {
 // A domain name as a message id may hold it: letters, digits, hyphens and inner dots.
@@ -57,9 +58,8 @@ void EmailMessage::FromAddress(std::string_view value) { Headers.SetHeader("From
 std::string EmailMessage::RawSource() const { return _rawSource; }
 
 std::string EmailMessage::_GenerateMessageID() const {
-  const std::string sender = FromAddress();
-  const size_t at = sender.rfind('@');
-  std::string domain = at == std::string::npos ? std::string() : sender.substr(at + 1);
+  const std::optional<MailAddress> sender = ParseMailAddress(FromAddress());
+  std::string domain = sender ? sender->Address.substr(sender->Address.find('@') + 1) : std::string();
   if (!IsDomainName(domain)) domain = HostName();
   // The time in microseconds and 64 random bits: unique without any state kept.
   const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(

@@ -39,8 +39,8 @@ class EmailMessage {
   // The text last assigned as a whole message; "" when none was.
   std::string RawSource() const;
 
-  // A new unique "Message-ID" value, "<unique@domain>": the domain of the sender address, or the
-  // machine's host name when the sender has no domain.
+  // A new unique "Message-ID" value, "<unique@domain>": the domain of the sender address (with or
+  // without a name), or the machine's host name when the sender has no domain.
   std::string _GenerateMessageID() const;
 
   // Fills the message from a whole mail text: a new Headers from its header block, the three

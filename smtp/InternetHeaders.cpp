@@ -19,10 +19,7 @@ std::string InternetHeaders::Value(int index) const {
 }
 
 int InternetHeaders::NameCount(std::string_view name) const {
-  int& n = _nameCounts[fw::Lowercase(name)];
-  // The hint holds when instance n - 1 exists and instance n does not.
-  if ((n == 0 || _Headers.HasKey(Key(name, n - 1))) && !_Headers.HasKey(Key(name, n))) return n;
-  n = 0;
+  int n = 0;
   while (_Headers.HasKey(Key(name, n))) {
     ++n;
     fw::YieldToNextThread();
@@ -43,9 +40,7 @@ void InternetHeaders::AppendHeader(std::string_view name, std::string_view value
   }
   // The next free number is the count: instance numbers have no gaps below it.
   const std::string base = NameOf(name);
-  const int n = NameCount(base);
-  _Headers.SetValue(Key(base, n), std::string(value));
-  _nameCounts[fw::Lowercase(base)] = n + 1;
+  _Headers.SetValue(Key(base, NameCount(base)), std::string(value));
 }
 
 void InternetHeaders::SetHeader(std::string_view name, std::string_view value) {

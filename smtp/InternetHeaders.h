@@ -4,7 +4,6 @@
 // ("Received", "Received:1", ...), without gaps. Names match whatever their letter case.
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "platform/core/Dictionary.h"
 
@@ -56,8 +55,4 @@ class InternetHeaders {
  private:
   fw::Dictionary _Headers;
   std::string _rawHeaders;
-  // Last known instance count per lower-cased name, so that adding one more instance of a
-  // repeated name costs no walk over the earlier ones. A hint only: NameCount checks it against
-  // the dictionary and counts again when they disagree.
-  mutable std::unordered_map<std::string, int> _nameCounts;
 };

@@ -1,5 +1,6 @@
 // The text forms of a header collection and the reading of a header block.
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/core/Strings.h"
 #include "platform/core/TextEncoding.h"
@@ -106,12 +107,16 @@ void InternetHeaders::_ParseHeaders(std::string_view raw) {
   _rawHeaders = std::string(raw);
   const std::string eol = _DetermineEOLCharacter(raw);
   _Headers.Clear();
+  // Instances read so far per name: the next free number of each, since the collection started
+  // empty. A block with many lines of one name is read without counting them again per line.
+  std::unordered_map<std::string, int> counts;
   // Join folded lines: the line end and the continuation's first blank or tab become one blank.
   const std::string unfolded = fw::ReplaceAll(fw::ReplaceAll(raw, eol + " ", " "), eol + "\t", " ");
   for (const std::string& line : fw::Split(unfolded, eol)) {
     if (fw::InStrB(line, ":") > 0) {
       const std::string name = header_keys::NameOf(line);
-      AppendHeader(name, fw::LTrim(fw::MidB(line, fw::LenB(name) + 2)));
+      const std::string key = header_keys::Key(name, counts[fw::Lowercase(name)]++);
+      _Headers.SetValue(key, fw::LTrim(fw::MidB(line, fw::LenB(name) + 2)));
     }
     fw::YieldToNextThread();
   }

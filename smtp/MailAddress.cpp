@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/core/Strings.h"
+
 bool IsMailAddress(std::string_view address) {
   if (address.empty() || address.size() > 254) return false;
   const bool plain = std::all_of(address.begin(), address.end(), [](char c) {
@@ -10,4 +12,34 @@ bool IsMailAddress(std::string_view address) {
   const size_t at = address.find('@');
   return plain && at != std::string_view::npos && at != 0 && at + 1 < address.size() &&
          address.find('@', at + 1) == std::string_view::npos;
+}
+
+namespace {
+// The text of a quoted name: the quotes gone and each backslash escape undone.
+std::string Unquoted(std::string_view quoted) {
+  std::string name;
+  for (size_t i = 1; i + 1 < quoted.size(); ++i) {
+    if (quoted[i] == '\\' && i + 2 < quoted.size()) ++i;
+    name += quoted[i];
+  }
+  return name;
+}
+}  // namespace
+
+std::optional<MailAddress> ParseMailAddress(std::string_view text) {
+  const std::string written = fw::TrimWide(text);
+  MailAddress parsed;
+  const size_t open = written.find('<');
+  if (open == std::string::npos) {
+    parsed.Address = written;
+  } else {
+    if (!written.ends_with('>')) return std::nullopt;
+    parsed.Name = fw::TrimWide(std::string_view(written).substr(0, open));
+    parsed.Address = fw::TrimWide(std::string_view(written).substr(open + 1, written.size() - open - 2));
+    if (parsed.Name.find('>') != std::string::npos) return std::nullopt;
+    if (parsed.Name.size() >= 2 && parsed.Name.front() == '"' && parsed.Name.back() == '"')
+      parsed.Name = Unquoted(parsed.Name);
+  }
+  if (!IsMailAddress(parsed.Address)) return std::nullopt;
+  return parsed;
 }

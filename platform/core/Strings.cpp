@@ -172,6 +172,18 @@ String LTrim(std::string_view s) {
 
 String Trim(std::string_view s) { return LTrim(RTrim(s)); }
 
+String TrimWide(std::string_view s) {
+  constexpr std::string_view kFullWidthBlank = "\xE3\x80\x80";
+  for (size_t before = s.size() + 1; s.size() < before;) {
+    before = s.size();
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    if (s.starts_with(kFullWidthBlank)) s.remove_prefix(kFullWidthBlank.size());
+    if (s.ends_with(kFullWidthBlank)) s.remove_suffix(kFullWidthBlank.size());
+  }
+  return String(s);
+}
+
 String ReplaceAll(std::string_view source, std::string_view find, std::string_view replacement) {
   if (find.empty()) return String(source);
   return Join(Split(source, find), replacement);

@@ -91,7 +91,7 @@ TEST(MailTextEncoders, CharactersOutsideJISAreMappedNeverDropped) {
       {"㈱", "(株)"},
       {"―—", "――"},       // horizontal bar, and the em dash JIS lacks
       {"ﾞﾟｱﾞ", "゛゜ア゛"},  // sound marks that cannot combine
-      {"\t\x1B$B\x0E\a", "\t$B"},  // control characters other than TAB go
+      {"\t\x1B$B\x0E\a\x7F", "\t$B"},  // control characters other than TAB go, DEL too
       {"😀", "〓"},         // nothing in JIS: the geta mark
       {"髙", "〓"},
   };
@@ -100,6 +100,11 @@ TEST(MailTextEncoders, CharactersOutsideJISAreMappedNeverDropped) {
     EXPECT_EQ(Decode(UTF8toJIS(text)), std::string("前") + c.out + "後") << c.in;
   }
   EXPECT_EQ(UTF8toJIS(std::string("a\0b", 3)), "ab");
+}
+
+TEST(MailTextEncoders, HeaderValuesHoldNoControlCharacters) {
+  EXPECT_EQ(HeaderValue("X-Mailer", "Mailer\a 1.0\x7F\tbeta\r\n2"), "Mailer 1.0 beta 2");
+  EXPECT_EQ(AddressHeaderValue("From", {"\x1BTaro\x7F", "t@example.jp"}), "Taro <t@example.jp>");
 }
 
 TEST(MailTextEncoders, ManyUnconvertibleCharactersKeepTheWholeMessage) {

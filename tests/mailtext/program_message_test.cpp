@@ -10,12 +10,12 @@
 namespace {
 
 TEST(ProgramMessage, RowTemplateAndSettingsGiveTheWholeMessageText) {
-  ProgramMessageParts parts{.To = "taro@example.jp",
+  ProgramMessageParts parts{.To = {"山田 太郎", "taro@example.jp"},
                             .Name = "山田 太郎",
                             .Subject = "お知らせ",
                             .Honorific = "様",
                             .Body = "本文です。\n二行目\r三行目\r\nend",
-                            .Sender = "hanako@example.jp",
+                            .Sender = {"Hanako S.", "hanako@example.jp"},
                             .Mailer = "メーラ 1.0"};
   std::string text = ComposeMessage(parts)->Source();
 
@@ -28,10 +28,11 @@ TEST(ProgramMessage, RowTemplateAndSettingsGiveTheWholeMessageText) {
   // The ISO-2022-JP bytes and Base64 as Python's codecs give them.
   EXPECT_EQ(text,
             "Subject: =?ISO-2022-JP?B?GyRCJCpDTiRpJDsbKEI=?= \r\n"
-            "From: hanako@example.jp\r\n"
-            "To: taro@example.jp\r\n"
+            "From: \"Hanako S.\" <hanako@example.jp>\r\n"
+            "To: =?ISO-2022-JP?B?GyRCOzNFRBsoQiAbJEJCQE86GyhC?= <taro@example.jp>\r\n"
             "X-Mailer: =?ISO-2022-JP?B?GyRCJWEhPCVpGyhCIDEuMA==?= \r\n"
-            "Content-type: text/plain;\r\n"
+            "Mime-Version: 1.0\r\n"
+            "Content-type: text/plain; charset=ISO-2022-JP\r\n"
             "Content-transfer-encoding: 7bit\r\n"
             "\r\n"
             "\x1b$B;3ED\x1b(B \x1b$BB@O:\x1b(B \x1b$BMM\x1b(B\r\n"

@@ -42,19 +42,21 @@ TEST_F(Recipients, CommentsBlankLinesAndTabFields) {
       "b@example.com\tB\tdropped\n"
       "c@example.com\n"
       "\tno address\n"
+      "　 \tblanks only\n"
       " //not a comment\n"
       "/x@example.com\n"
       "//\n"
       "//another@example.com\tX\n");
-  ASSERT_EQ(w->ListBox2->ListCount(), 7);
-  const char* rows[][2] = {{"a@example.com", "山田"}, {"", ""},           {"b@example.com", "B"},
-                           {"c@example.com", ""},     {"", "no address"}, {" //not a comment", ""},
-                           {"/x@example.com", ""}};
-  for (int i = 0; i < 7; ++i) {
+  ASSERT_EQ(w->ListBox2->ListCount(), 8);
+  // Address, name, and "x" for a row that is ticked.
+  const char* rows[][3] = {{"a@example.com", "山田", "x"}, {"", "", ""},         {"b@example.com", "B", "x"},
+                           {"c@example.com", "", "x"},     {"", "no address", ""}, {"　 ", "blanks only", ""},
+                           {" //not a comment", "", "x"},  {"/x@example.com", "", "x"}};
+  for (int i = 0; i < 8; ++i) {
     EXPECT_EQ(Address(i), rows[i][0]) << "row " << i;
     EXPECT_EQ(Name(i), rows[i][1]) << "row " << i;
     // A row without an address has no check box: it is never sent and never counted.
-    bool sendable = *rows[i][0] != 0;
+    bool sendable = *rows[i][2] != 0;
     EXPECT_EQ(w->ListBox2->CellType(i, 0), sendable ? fw::ListCellType::Checkbox : fw::ListCellType::Default);
     EXPECT_EQ(w->ListBox2->CellCheck(i, 0), sendable);
   }
@@ -153,11 +155,25 @@ TEST(RecipientAddress, OnlyOnePlainAddressPasses) {
   for (const std::string& address : bad) EXPECT_FALSE(IsMailAddress(address)) << address;
 }
 
-// A recipient or a sender that is not one plain address never reaches the server: the sender
-// stops the send at 送信, a recipient is refused as the server would refuse it.
+TEST(RecipientAddress, BlanksAroundAndANameBeforeTheAddressAreReadApart) {
+  const std::pair<std::string, MailAddress> good[] = {
+      {"a1@example.jp ", {"", "a1@example.jp"}},
+      {"\t a2@example.jp", {"", "a2@example.jp"}},
+      {"a3@example.jp　", {"", "a3@example.jp"}},
+      {"　山田 太郎　<taro@example.jp> ", {"山田 太郎", "taro@example.jp"}},
+      {"\"Yamada, \\\"T\\\" Taro\" < t@example.jp >", {"Yamada, \"T\" Taro", "t@example.jp"}},
+      {"<t@example.jp>", {"", "t@example.jp"}}};
+  for (const auto& [text, address] : good) EXPECT_EQ(ParseMailAddress(text), address) << text;
+  for (const char* bad : {"　", "Taro <t@example.jp", "Taro <t@example.jp> x", "a>b <t@example.jp>",
+                          "Taro <a b@example.jp>", "<a@x.example> <b@y.example>"})
+    EXPECT_FALSE(ParseMailAddress(bad)) << bad;
+}
+
+// A recipient or a sender that is not one address, plain or after a name, never reaches the
+// server: the sender stops the send at 送信, a recipient is refused as the server would refuse it.
 TEST_F(Recipients, AddressesAreCheckedBeforeAnythingIsSent) {
   folder().Write("Data/smtp", testsupport::SettingsFile({"127.0.0.1", "1", "", "pw", "", "mailer"}));
-  OpenWithList("x@a.example <victim@b.example>\tX\n");
+  OpenWithList("x@a.example, victim@b.example\tX\n");
   auto seen = AnswerAlert("OK");
   Press(w->Toolbar11->ToolItem1);
   ASSERT_TRUE(seen->answered);
@@ -168,12 +184,12 @@ TEST_F(Recipients, AddressesAreCheckedBeforeAnythingIsSent) {
   ASSERT_TRUE(seen->answered);
   EXPECT_TRUE(seen->texts.contains("送信者のメールアドレスが正しくありません: me@example.com> NOTIFY=SUCCESS"));
 
-  w->pSMTP[4] = "me@example.com";
+  w->pSMTP[4] = "自分 <me@example.com>";
   seen = AnswerAlert("OK");
   Press(w->Toolbar11->ToolItem1);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !w->EditField1->Text().empty(); }, 10000));
   ASSERT_TRUE(seen->answered);
-  EXPECT_TRUE(seen->texts.contains("Error: 宛先のメールアドレスが正しくありません: x@a.example <victim@b.example>"));
+  EXPECT_TRUE(seen->texts.contains("Error: 宛先のメールアドレスが正しくありません: x@a.example, victim@b.example"));
   EXPECT_EQ(w->EditField1->Text(), "Send End.\n") << "nothing logged as sent";
   EXPECT_TRUE(w->Socket1->Messages.empty());
 }

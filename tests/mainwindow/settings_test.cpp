@@ -192,10 +192,11 @@ TEST_P(PortSetting, ThePortTextBecomesAWholePortNumber) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SettingsTest, PortSetting,
-                         ::testing::Values(PortText{"2525", 2525}, PortText{"", 0}, PortText{"abc", 0},
-                                           PortText{" 465 ", 465}, PortText{"25.9", 25},
+                         ::testing::Values(PortText{"2525", 2525}, PortText{"", 0}, PortText{"0", 0},
+                                           PortText{"　５５２６５ ", 55265}, PortText{" 465\t", 465},
                                            PortText{"65535", 65535}, PortText{"70000", -1},
-                                           PortText{"99999999999", -1}, PortText{"-1e300", -1}));
+                                           PortText{"99999999999", -1}, PortText{"ポート587", -1},
+                                           PortText{"smtp", -1}, PortText{"25.0", -1}, PortText{"-1", -1}));
 
 TEST_F(SettingsTest, SavingTheDialogChangesSlotsZeroToFiveAndTheClientAtOnce) {
   // The account is Shift_JIS, as an older file may hold it.

@@ -42,11 +42,12 @@ class SendRun : public GuiTest {
     StartWithSet(rows);
   }
 
-  // Starts with the set "お客様" of `rows` recipients selected.
-  void StartWithSet(int rows = 5) {
-    std::string list = "// テスト用\n";
-    for (int i = 0; i < rows; ++i) list += "r" + std::to_string(i) + "@example.com\t" + kNames[i % 5] + "\n";
-    folder().Write("Data/お客様/NameList.txt", list);
+  // Starts with the set "お客様" of `rows` recipients selected, r0@example.com and on, or of the
+  // lines of list.
+  void StartWithSet(int rows = 5, std::string list = "") {
+    if (list.empty())
+      for (int i = 0; i < rows; ++i) list += "r" + std::to_string(i) + "@example.com\t" + kNames[i % 5] + "\n";
+    folder().Write("Data/お客様/NameList.txt", "// テスト用\n" + list);
     folder().Write("Data/お客様/Template.txt", kSubject + "\n様\n" + kBody + "\n");
     Start();
     w = Window1::Get();
@@ -94,7 +95,7 @@ TEST_F(SendRun, EveryTickedRecipientGetsOneMessageOfTheirOwn) {
     QJsonObject m = mail[i].toObject();
     std::string to = "r" + std::to_string(i) + "@example.com";
     EXPECT_EQ(m["envelope_to"].toArray(), QJsonArray{QString::fromStdString(to)}) << "addressed to this one alone";
-    EXPECT_EQ(m["To"].toString().toStdString(), to);
+    EXPECT_EQ(m["To"].toArray(), (QJsonArray{"", QString::fromStdString(to)}));
     EXPECT_EQ(m["envelope_from"].toString(), "info@example.com");
     // The encoded word's closing blank stays part of the value.
     EXPECT_EQ(m["Subject"].toString().toStdString(), kSubject + " ");
@@ -105,7 +106,7 @@ TEST_F(SendRun, EveryTickedRecipientGetsOneMessageOfTheirOwn) {
   }
   std::string raw = server.Raw(1);
   EXPECT_NE(raw.find("Subject: =?ISO-2022-JP?B?"), std::string::npos);
-  EXPECT_EQ(raw.find("Mime-Version"), std::string::npos);
+  EXPECT_NE(raw.find("\r\nFrom: info@example.com\r\nTo: r0@example.com\r\n"), std::string::npos) << "plain addresses";
 }
 
 TEST_F(SendRun, LongTextAndJapaneseHeadersGoOutAsMailEveryServerTakes) {
@@ -135,6 +136,31 @@ TEST_F(SendRun, LongTextAndJapaneseHeadersGoOutAsMailEveryServerTakes) {
     const std::string head = raw.substr(0, raw.find("\r\n\r\n"));
     EXPECT_TRUE(std::all_of(head.begin(), head.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
         << head;
+  }
+}
+
+// Addresses as people write them: blanks around them, a name before the address; the sender
+// with a name too, and the port in full-width digits.
+TEST_F(SendRun, AddressesWithBlanksOrNamesAndAFullWidthPortAreSentAsMeant) {
+  LocalSmtpServer server;
+  ASSERT_TRUE(server.Started());
+  std::string port;
+  for (char digit : std::to_string(server.Port())) port += fw::Chr(0xFF10 + digit - '0');
+  folder().Write("Data/smtp", SettingsFile({"127.0.0.1", "　" + port + " ", "", "", "情報 係 <info@example.com>", "M"}));
+  StartWithSet(4, "a1@example.jp \tA\n a2@example.jp\tB\na3@example.jp　\tC\n\"Yamada, Taro\" <t@example.jp>\tD\n");
+
+  ASSERT_TRUE(SendAndWait());
+  EXPECT_EQ(Log(), "a1@example.jp\na2@example.jp\na3@example.jp\n\"Yamada, Taro\" <t@example.jp>\nSend End.\n");
+  QJsonArray mail = server.ReadBack();
+  ASSERT_EQ(mail.size(), 4);
+  const char* to[][2] = {
+      {"", "a1@example.jp"}, {"", "a2@example.jp"}, {"", "a3@example.jp"}, {"Yamada, Taro", "t@example.jp"}};
+  for (int i = 0; i < 4; ++i) {
+    QJsonObject m = mail[i].toObject();
+    EXPECT_EQ(m["envelope_to"].toArray(), QJsonArray{to[i][1]});
+    EXPECT_EQ(m["To"].toArray(), (QJsonArray{to[i][0], to[i][1]}));
+    EXPECT_EQ(m["envelope_from"].toString(), "info@example.com");
+    EXPECT_EQ(m["From"].toArray(), (QJsonArray{"情報 係", "info@example.com"}));
   }
 }
 
@@ -215,6 +241,8 @@ TEST_F(SendRun, SettingsSavedDuringARunTakeEffectFromTheNextSend) {
   Prepare("secret", server.Port());
   auto dialog = WhenShows<SMTPDlg>([](SMTPDlg& d) {
     d.EditField3->SetText("other");
+    d.EditField5->SetText("");
+    d.EditField6->SetText("other mailer");
     d.PushButton2->Push();
   });
   auto refused = AnswerAlert("OK");  // the server turns the new account away
@@ -222,6 +250,11 @@ TEST_F(SendRun, SettingsSavedDuringARunTakeEffectFromTheNextSend) {
   ASSERT_TRUE(SendAndWait());
   ASSERT_TRUE(dialog->acted);
   EXPECT_EQ(server.Count(), 5) << "the run keeps the account it started with";
+  for (const QJsonValue& m : server.ReadBack()) {
+    EXPECT_EQ(m["envelope_from"].toString(), "info@example.com") << "and its sender and mailer name";
+    EXPECT_EQ(m["X-Mailer"].toString().toStdString(), "テストメーラ 1.0 ");
+  }
+  w->pSMTP[4] = "info@example.com";
   ASSERT_TRUE(SendAndWait());
   EXPECT_TRUE(refused->texts.join(" / ").startsWith("Error: 535")) << "the next send uses the new account";
 }

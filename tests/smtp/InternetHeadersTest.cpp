@@ -87,6 +87,13 @@ TEST(InternetHeaders, SetHeaderByIndexAddsAndMayLeaveGaps) {
   EXPECT_EQ(h.Value("Received"), "a");
   EXPECT_EQ(h.NameCount("Received"), 2);
   EXPECT_EQ(h.Count(), 4);
+
+  EmailHeaders deleted = ThreeReceived();
+  deleted.Delete("Received");
+  deleted.SetHeader("Received", "x", 2);  // not the first instance: none is counted
+  EXPECT_EQ(deleted.NameCount("Received"), 0);
+  deleted.AppendHeader("Received", "y");
+  EXPECT_EQ(deleted.NameCount("Received"), 1);
 }
 
 TEST(InternetHeaders, EmptyValuesAndNamesAreInstances) {

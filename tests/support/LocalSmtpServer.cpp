@@ -8,25 +8,23 @@ namespace testsupport {
 namespace {
 
 const char* kReadBack = R"PY(
-import email, email.header, json, os, sys
+import email, email.policy, json, os, sys
 folder = sys.argv[1]
-def decoded(value):
-    return "".join(
-        part.decode(charset or "ascii") if isinstance(part, bytes) else part
-        for part, charset in email.header.decode_header(value))
+def address(msg, name):
+    found = msg[name].addresses if name in msg else []
+    return [found[0].display_name, found[0].addr_spec] if found else []
 out = []
 n = 1
 while os.path.exists(os.path.join(folder, f"{n}.eml")):
     raw = open(os.path.join(folder, f"{n}.eml"), "rb").read()
     envelope = json.load(open(os.path.join(folder, f"{n}.json")))
-    msg = email.message_from_bytes(raw)
-    body = msg.get_payload(decode=True) or b""
+    msg = email.message_from_bytes(raw, policy=email.policy.default)
     out.append({
         "envelope_from": envelope["from"], "envelope_to": envelope["to"],
-        "From": str(msg.get("From", "")), "To": str(msg.get("To", "")), "Subject": decoded(msg.get("Subject", "")),
-        "X-Mailer": decoded(msg.get("X-Mailer", "")), "Message-ID": str(msg.get("Message-ID", "")),
+        "From": address(msg, "From"), "To": address(msg, "To"), "Subject": str(msg.get("Subject", "")),
+        "X-Mailer": str(msg.get("X-Mailer", "")), "Message-ID": str(msg.get("Message-ID", "")),
         "Content-Type": str(msg.get("Content-Type", "")),
-        "body": body.decode("iso2022_jp"), "defects": len(msg.defects),
+        "body": msg.get_content(), "defects": len(msg.defects),
     })
     n += 1
 print(json.dumps(out, ensure_ascii=False))

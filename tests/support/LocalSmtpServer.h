@@ -22,8 +22,9 @@ class LocalSmtpServer {
   // Number of messages stored so far.
   int Count() const;
   // The stored messages read back by Python's email package, in arrival order: objects with
-  // envelope "from" and "to", headers "From", "To", "Subject" and "X-Mailer" (decoded),
-  // "Message-ID", "Content-Type", and "body" decoded from ISO-2022-JP.
+  // envelope "from" and "to", "From" and "To" as the display name and the address of their first
+  // address, "Subject" and "X-Mailer" (decoded), "Message-ID", "Content-Type", and "body" as the
+  // text get_content() gives, decoded by the message's declared charset.
   QJsonArray ReadBack() const;
   // The raw bytes of message n (from 1).
   std::string Raw(int n) const;
