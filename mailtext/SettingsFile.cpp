@@ -20,8 +20,7 @@ bool ReadSettingsSlots(fw::BinaryStream& stream, std::span<std::string> texts) {
 }
 
 bool WriteSettingsFile(const fw::FolderItem& file, std::span<const std::string> texts, std::string& reason) {
-  std::shared_ptr<fw::BinaryStream> stream = file.CreateBinaryFile("prefFile", &reason);
-  if (!stream) return false;
+  std::shared_ptr<fw::BinaryStream> stream = file.CreateBinaryFile("prefFile");
   stream->WriteLong(int32_t(texts.size()) - 1);
   for (const std::string& text : texts) {
     stream->WritePString(text);

@@ -90,8 +90,8 @@ std::shared_ptr<BinaryStream> FolderItem::OpenAsBinaryFile(bool readWrite) const
   return BinaryStream::Open(path_, readWrite);
 }
 
-std::shared_ptr<BinaryStream> FolderItem::CreateBinaryFile(std::string_view, std::string* reason) const {
-  return BinaryStream::Create(path_, reason);
+std::shared_ptr<BinaryStream> FolderItem::CreateBinaryFile(std::string_view) const {
+  return BinaryStream::Create(path_);
 }
 
 FolderItemRef GetFolderItem(std::string_view path) {
