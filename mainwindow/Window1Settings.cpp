@@ -1,4 +1,5 @@
 // The send settings: read when the window opens, written when it closes, edited in SMTPDlg.
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -59,10 +60,15 @@ void Window1::LoadSMTP() {
 
 void Window1::SaveSMTP() {
   if (pKeepSMTPFile) return;
-  fw::FolderItemRef file = SettingsFile();
-  if (!file) return;  // no "Data" folder: nothing is written, and it is not created
+  fw::FolderItemRef data = DataFolder();
+  if (!data) return;
+  // A first start without "Data": it is made when there are settings to keep.
+  if (!data->Directory() && std::all_of(pSMTP.begin(), pSMTP.end(), [](const std::string& s) { return s.empty(); }))
+    return;
   std::string reason;
-  if (!WriteSettingsFile(*file, pSMTP, reason))
+  const bool saved =
+      (data->Directory() || data->CreateAsFolder(reason)) && WriteSettingsFile(*data->Child("smtp"), pSMTP, reason);
+  if (!saved)
     gCautionDlg1("送信設定ファイル「smtp」を保存できませんでした。",
                  "「Data」フォルダに書き込めるか確かめてください。今回の送信設定の変更は失われます。（" +
                      reason + "）",

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 
 #include "platform/core/BinaryStream.h"
@@ -92,6 +94,12 @@ std::shared_ptr<BinaryStream> FolderItem::OpenAsBinaryFile(bool readWrite) const
 
 std::shared_ptr<BinaryStream> FolderItem::CreateBinaryFile(std::string_view) const {
   return BinaryStream::Create(path_);
+}
+
+bool FolderItem::CreateAsFolder(std::string& reason) const {
+  if (::mkdir(path_.c_str(), 0777) == 0) return true;
+  reason = std::strerror(errno);
+  return false;
 }
 
 FolderItemRef GetFolderItem(std::string_view path) {

@@ -37,6 +37,8 @@ class FolderItem {
   // A new file in place of any of that name, written whole when the stream closes (which says
   // whether that worked), readable by its owner only. The type is a name only.
   std::shared_ptr<BinaryStream> CreateBinaryFile(std::string_view type) const;
+  // Makes this folder; false with the system's reason when that failed.
+  bool CreateAsFolder(std::string& reason) const;
 
  private:
   struct Listing;

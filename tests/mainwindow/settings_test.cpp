@@ -180,6 +180,15 @@ TEST_F(SettingsTest, WithoutADataFolderNothingIsWrittenOrCreated) {
   EXPECT_FALSE(folder().Exists("smtp"));
 }
 
+TEST_F(SettingsTest, WithoutADataFolderTypedSettingsMakeItAtClose) {
+  Start();
+  w()->pSMTP[4] = "taro@example.jp";
+  CloseMainWindow();
+  std::vector<std::string> expected(21);
+  expected[4] = "taro@example.jp";
+  EXPECT_EQ(folder().Read("Data/smtp"), SettingsBytes(20, expected));
+}
+
 TEST_F(SettingsTest, QuittingThroughTheMenuWritesTheFileCuttingLongTextsBetweenCharacters) {
   folder().MakeFolder("Data");
   Start();
