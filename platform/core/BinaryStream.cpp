@@ -68,6 +68,10 @@ void BinaryStream::WritePString(std::string_view text) {
 
 bool BinaryStream::IsEOF() const { return readPastEnd_ || position_ >= bytes_.size(); }
 
+void BinaryStream::SetPosition(int64_t position) {
+  position_ = size_t(std::clamp<int64_t>(position, 0, Length()));
+}
+
 bool BinaryStream::Close() {
   const bool write = changed_ && !closed_ && !failed_;
   closed_ = true;

@@ -28,6 +28,9 @@ class BinaryStream {
   bool IsEOF() const;
   // True once a read found fewer bytes than it asked for.
   bool ReadPastEnd() const { return readPastEnd_; }
+  int64_t Length() const { return int64_t(bytes_.size()); }
+  // Reads and writes go on from here, 0 to Length.
+  void SetPosition(int64_t position);
   // False when a write failed or the file could not be put in place.
   bool Close();
   // The system's reason for the first failed write, or for a Close that failed.

@@ -98,39 +98,60 @@ TEST_F(SettingsTest, ACountBelowTwentyFillsThoseSlotsAndTheCloseWritesAllTwentyO
   EXPECT_EQ(folder().Read("Data/smtp"), SettingsBytes(20, expected));
 }
 
-// A damaged file, and the slots read from it.
+// A damaged file, the slots read from it, the copies kept from earlier starts and the name its
+// own copy takes.
 struct Damaged {
   const char* name;
   std::string bytes;
   std::vector<std::string> read;
+  std::vector<std::string> earlier = {};
+  std::string copy = "smtp.damaged";
 };
 void PrintTo(const Damaged& d, std::ostream* os) { *os << d.name; }
 
 class DamagedSettingsFile : public SettingsTest, public ::testing::WithParamInterface<Damaged> {};
 
-TEST_P(DamagedSettingsFile, IsReportedAtStartAndKeptByteForByte) {
-  folder().Write("Data/smtp", GetParam().bytes);
+TEST_P(DamagedSettingsFile, IsKeptBesideItReportedAndWrittenAnewAtClose) {
+  const Damaged& d = GetParam();
+  folder().Write("Data/smtp", d.bytes);
+  for (const std::string& name : d.earlier) folder().Write("Data/" + name, "earlier");
   auto seen = AnswerAlert("OK");
   Start();
   ASSERT_TRUE(seen->answered) << "reported at start";
   EXPECT_TRUE(seen->texts.contains(kDamaged)) << seen->texts.join(" / ").toStdString();
-  std::vector<std::string> expected = GetParam().read;
+  EXPECT_TRUE(seen->texts.join("").contains(QString::fromStdString("「" + d.copy + "」")));
+  EXPECT_EQ(folder().Read("Data/" + d.copy), d.bytes);
+  for (const std::string& name : d.earlier) EXPECT_EQ(folder().Read("Data/" + name), "earlier");
+  std::vector<std::string> expected = d.read;
   expected.resize(21);
   EXPECT_EQ(Slots(w()->pSMTP), expected) << "what could be read is used";
-  w()->pSMTP[0] = "typed later";
+  w()->pSMTP[0] = expected[0] = "typed later";
   CloseMainWindow();
-  EXPECT_EQ(folder().Read("Data/smtp"), GetParam().bytes);
+  EXPECT_EQ(folder().Read("Data/smtp"), SettingsBytes(20, expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     SettingsTest, DamagedSettingsFile,
     ::testing::Values(Damaged{"negative count", SettingsBytes(-1, {"host", "25", "me", "pw", "a@b.jp", "M"}), {}},
-                      Damaged{"no whole count", std::string(2, '\0'), {}},
+                      Damaged{"no whole count", std::string(2, '\0'), {}, {"smtp.damaged", "smtp.damaged.2"}, "smtp.damaged.3"},
                       // slot 2 promises ten bytes and the file ends after three
                       Damaged{"text cut short", SettingsBytes(20, {"host", "25"}) + "\x0a" + "abc", {"host", "25", "abc"}},
                       Damaged{"fewer texts than counted", SettingsBytes(20, {"host", "25"}), {"host", "25"}},
                       Damaged{"count beyond the slots", SettingsBytes(INT32_MAX, Numbered(30)), Numbered(21)},
                       Damaged{"bytes after the last text", SettingsBytes(20, Numbered(21)) + "\xff\xfe", Numbered(21)}));
+
+// What a full disk used to leave: nothing to keep.
+TEST_F(SettingsTest, AnEmptyFileIsReportedAndWrittenAnewAtClose) {
+  folder().Write("Data/smtp", "");
+  auto seen = AnswerAlert("OK");
+  Start();
+  ASSERT_TRUE(seen->answered);
+  EXPECT_TRUE(seen->texts.contains(kDamaged));
+  EXPECT_TRUE(seen->texts.join("").contains("ファイルが空")) << seen->texts.join(" / ").toStdString();
+  CloseMainWindow();
+  EXPECT_EQ(folder().Read("Data/smtp"), kEmptyFile);
+  EXPECT_FALSE(folder().Exists("Data/smtp.damaged"));
+}
 
 // What is not a regular file (a FIFO would hang the start) is never written over.
 class UnreadableSettingsFile : public SettingsTest, public ::testing::WithParamInterface<std::string> {};
