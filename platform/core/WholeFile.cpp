@@ -1,6 +1,5 @@
 #include "platform/core/WholeFile.h"
 
-#include <QFile>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -63,15 +62,20 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     ::close(fd);
     return std::nullopt;
   }
-  QFile file;
-  if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-    ::close(fd);
-    return std::nullopt;
-  }
+  std::string bytes;
+  bytes.reserve(size_t(st.st_size));
+  char chunk[16384];
+  ssize_t n = 0;
   // A file that grows while it is read stops at the bound.
-  QByteArray bytes = file.read(kMaxFileBytes + 1);
-  if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileBytes) return std::nullopt;
-  return bytes.toStdString();
+  while (int64_t(bytes.size()) <= kMaxFileBytes && (n = ::read(fd, chunk, sizeof chunk)) != 0) {
+    if (n > 0)
+      bytes.append(chunk, size_t(n));
+    else if (errno != EINTR)
+      break;
+  }
+  ::close(fd);
+  if (n < 0 || int64_t(bytes.size()) > kMaxFileBytes) return std::nullopt;
+  return bytes;
 }
 
 std::error_code ReplaceWholeFile(const std::string& path, std::string_view bytes) {
