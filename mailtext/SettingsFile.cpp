@@ -6,6 +6,7 @@
 #include "platform/core/FolderItem.h"
 #include "platform/core/Strings.h"
 #include "platform/core/Thread.h"
+#include "platform/core/WholeFile.h"
 
 bool ReadSettingsSlots(fw::BinaryStream& stream, std::span<std::string> texts) {
   const int32_t last = stream.ReadLong();
@@ -19,8 +20,7 @@ bool ReadSettingsSlots(fw::BinaryStream& stream, std::span<std::string> texts) {
 }
 
 bool WriteSettingsFile(const fw::FolderItem& file, std::span<const std::string> texts, std::string& reason) {
-  std::shared_ptr<fw::BinaryStream> stream = file.CreateBinaryFile("prefFile", &reason);
-  if (!stream) return false;
+  std::shared_ptr<fw::BinaryStream> stream = file.CreateBinaryFile("prefFile");
   stream->WriteLong(int32_t(texts.size()) - 1);
   for (const std::string& text : texts) {
     stream->WritePString(text);
@@ -29,6 +29,15 @@ bool WriteSettingsFile(const fw::FolderItem& file, std::span<const std::string> 
   if (stream->Close()) return true;
   reason = stream->ErrorText();
   return false;
+}
+
+std::string KeepDamagedCopy(const fw::FolderItem& file, std::string_view bytes) {
+  for (int n = 1;; ++n) {
+    const std::string suffix = n == 1 ? ".damaged" : ".damaged." + std::to_string(n);
+    const std::error_code error = fw::CreateWholeFile(file.NativePath() + suffix, bytes);
+    if (!error) return file.Name() + suffix;
+    if (error != std::errc::file_exists) return {};
+  }
 }
 
 int PortNumber(const std::string& text) {

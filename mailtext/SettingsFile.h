@@ -2,6 +2,7 @@
 // The settings file "smtp": a big-endian number N, then the texts of slots 0 to N.
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace fw {
 class BinaryStream;
@@ -18,6 +19,11 @@ bool ReadSettingsSlots(fw::BinaryStream& stream, std::span<std::string> texts);
 // 255 bytes cut between two UTF-8 characters), yielding once per text. The old file is replaced
 // only by a whole new one. False when that failed, with the system's reason in reason.
 bool WriteSettingsFile(const fw::FolderItem& file, std::span<const std::string> texts, std::string& reason);
+
+// Keeps the bytes of a damaged settings file beside it as "<name>.damaged", or "<name>.damaged.2",
+// ".3", ... when that name is taken: an earlier copy is never overwritten. The copy's name, or
+// an empty text when none could be made.
+std::string KeepDamagedCopy(const fw::FolderItem& file, std::string_view bytes);
 
 // The port number in a settings text: digits only (full-width ones too), with blanks around
 // them trimmed. An empty text or 0 gives 0, which the SMTP client takes as port 25; any other

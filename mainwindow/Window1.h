@@ -107,8 +107,8 @@ class Window1 : public SendingWindow {
   int pPrevIndex = 0;
   bool pEnbl = false;
 
-  // Send settings: set when the settings file exists but could not be read whole, so that the
-  // close leaves it as it is instead of replacing it.
+  // Send settings: set when the settings file could not be read, or was damaged and no copy of
+  // it could be kept, so that the close leaves it as it is instead of replacing it.
   bool pKeepSMTPFile = false;
   friend class SettingsTest;  // drives ShowSMTPDlg in the tests
 };

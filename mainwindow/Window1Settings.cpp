@@ -1,4 +1,5 @@
 // The send settings: read when the window opens, written when it closes, edited in SMTPDlg.
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -45,24 +46,42 @@ void Window1::LoadSMTP() {
   fw::FolderItemRef file = SettingsFile();
   if (!file || !file->Exists()) return;
   std::shared_ptr<fw::BinaryStream> stream = file->OpenAsBinaryFile(false);
-  const bool clean = stream && ReadSettingsSlots(*stream, pSMTP);
-  if (stream) stream->Close();
-  if (clean) return;
-  // A file that cannot be read whole is left as it is, so that none of its bytes are lost.
-  pKeepSMTPFile = true;
+  if (stream && ReadSettingsSlots(*stream, pSMTP)) return;
+  const std::string damaged = "送信設定ファイル「smtp」の内容が正しくありません。";
   const std::string kept = "このファイルは終了時にも書き換えないため、今回入力した送信設定は保存されません。";
-  if (stream)
-    gCautionDlg1("送信設定ファイル「smtp」の内容が正しくありません。", "読み取れた分の送信設定で起動します。" + kept, this);
-  else
+  // Not a regular file, or one that cannot be read: it is left as it is.
+  if (!stream) {
+    pKeepSMTPFile = true;
     gCautionDlg1("送信設定ファイル「smtp」を読み込めませんでした。", "送信設定を空にして起動します。" + kept, this);
+    return;
+  }
+  if (stream->Length() == 0) {
+    gCautionDlg1(damaged, "ファイルが空のため、送信設定を空にして起動します。", this);
+    return;
+  }
+  // A damaged file is kept beside it, so that the close can write the settings without losing a
+  // byte of it; without that copy it is left as it is.
+  stream->SetPosition(0);
+  const std::string copy = KeepDamagedCopy(*file, stream->Read(size_t(stream->Length())));
+  pKeepSMTPFile = copy.empty();
+  if (pKeepSMTPFile)
+    gCautionDlg1(damaged, "読み取れた分の送信設定で起動します。" + kept, this);
+  else
+    gCautionDlg1(damaged, "ファイルの内容は「" + copy + "」として同じフォルダに残しました。読み取れた分の送信設定で起動します。",
+                 this);
 }
 
 void Window1::SaveSMTP() {
   if (pKeepSMTPFile) return;
-  fw::FolderItemRef file = SettingsFile();
-  if (!file) return;  // no "Data" folder: nothing is written, and it is not created
+  fw::FolderItemRef data = DataFolder();
+  if (!data) return;
+  // A first start without "Data": it is made when there are settings to keep.
+  if (!data->Directory() && std::all_of(pSMTP.begin(), pSMTP.end(), [](const std::string& s) { return s.empty(); }))
+    return;
   std::string reason;
-  if (!WriteSettingsFile(*file, pSMTP, reason))
+  const bool saved =
+      (data->Directory() || data->CreateAsFolder(reason)) && WriteSettingsFile(*data->Child("smtp"), pSMTP, reason);
+  if (!saved)
     gCautionDlg1("送信設定ファイル「smtp」を保存できませんでした。",
                  "「Data」フォルダに書き込めるか確かめてください。今回の送信設定の変更は失われます。（" +
                      reason + "）",

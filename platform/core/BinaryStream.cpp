@@ -1,34 +1,30 @@
 #include "platform/core/BinaryStream.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <system_error>
+
+#include "platform/core/WholeFile.h"
 
 namespace fw {
 
 std::shared_ptr<BinaryStream> BinaryStream::Open(const std::string& path, bool readWrite) {
-  auto file = std::make_unique<QFile>(QString::fromStdString(path));
-  if (!file->open(readWrite ? QIODevice::ReadWrite : QIODevice::ReadOnly)) return nullptr;
-  return std::shared_ptr<BinaryStream>(new BinaryStream(std::move(file)));
+  std::optional<std::string> bytes = ReadWholeFile(path);
+  if (!bytes) return nullptr;
+  return std::shared_ptr<BinaryStream>(new BinaryStream(path, std::move(*bytes), readWrite));
 }
 
-std::shared_ptr<BinaryStream> BinaryStream::Create(const std::string& path, std::string* reason) {
-  auto file = std::make_unique<QSaveFile>(QString::fromStdString(path));
-  if (!file->open(QIODevice::WriteOnly)) {
-    if (reason) *reason = file->errorString().toStdString();
-    return nullptr;
-  }
-  file->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-  return std::shared_ptr<BinaryStream>(new BinaryStream(std::move(file)));
-}
-
-BinaryStream::~BinaryStream() {
-  // A stream dropped without Close writes nothing in place of the old file.
-  if (auto* save = dynamic_cast<QSaveFile*>(file_.get()); save && save->isOpen()) save->cancelWriting();
+std::shared_ptr<BinaryStream> BinaryStream::Create(const std::string& path) {
+  std::shared_ptr<BinaryStream> stream(new BinaryStream(path, {}, true));
+  stream->changed_ = true;  // an empty new file is still a file
+  return stream;
 }
 
 std::string BinaryStream::Read(size_t count) {
-  QByteArray bytes = file_->read(qint64(count));
-  if (size_t(bytes.size()) < count) readPastEnd_ = true;
-  return bytes.toStdString();
+  std::string bytes = bytes_.substr(position_, count);
+  position_ += bytes.size();
+  if (bytes.size() < count) readPastEnd_ = true;
+  return bytes;
 }
 
 int32_t BinaryStream::ReadLong() {
@@ -40,9 +36,14 @@ int32_t BinaryStream::ReadLong() {
 }
 
 void BinaryStream::WriteBytes(const char* data, size_t size) {
-  if (file_->write(data, qint64(size)) == qint64(size)) return;
-  if (!failed_) errorText_ = file_->errorString().toStdString();
-  failed_ = true;
+  if (!writable_ || closed_) {
+    if (!failed_) errorText_ = std::make_error_code(std::errc::bad_file_descriptor).message();
+    failed_ = true;
+    return;
+  }
+  bytes_.replace(position_, std::min(size, bytes_.size() - position_), data, size);
+  position_ += size;
+  changed_ = true;
 }
 
 void BinaryStream::WriteLong(int32_t value) {
@@ -65,25 +66,20 @@ void BinaryStream::WritePString(std::string_view text) {
   WriteBytes(text.data(), n);
 }
 
-bool BinaryStream::IsEOF() const { return readPastEnd_ || file_->atEnd(); }
+bool BinaryStream::IsEOF() const { return readPastEnd_ || position_ >= bytes_.size(); }
+
+void BinaryStream::SetPosition(int64_t position) {
+  position_ = size_t(std::clamp<int64_t>(position, 0, Length()));
+}
 
 bool BinaryStream::Close() {
-  if (!file_->isOpen()) return !failed_;
-  if (auto* save = dynamic_cast<QSaveFile*>(file_.get())) {
-    if (failed_) {
-      save->cancelWriting();
-      return false;
-    }
-    if (!save->commit()) {
-      errorText_ = save->errorString().toStdString();
-      return false;
-    }
-    QFile written(save->fileName());
-    if (written.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) return true;
-    errorText_ = written.errorString().toStdString();
-    return false;
+  const bool write = changed_ && !closed_ && !failed_;
+  closed_ = true;
+  if (!write) return !failed_;
+  if (std::error_code error = ReplaceWholeFile(path_, bytes_)) {
+    errorText_ = error.message();
+    failed_ = true;
   }
-  file_->close();
   return !failed_;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
-// A binary file: big-endian 32-bit integers and length-prefixed texts.
-#include <QFile>
-#include <QSaveFile>
+// A binary file: big-endian 32-bit integers and length-prefixed texts. The stream holds the
+// file's bytes; a stream that writes puts them in the file's place, whole, when it closes.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -11,11 +10,11 @@ namespace fw {
 
 class BinaryStream {
  public:
+  // nullptr when the file is not a regular file of up to kMaxFileBytes that can be read.
   static std::shared_ptr<BinaryStream> Open(const std::string& path, bool readWrite);
-  // Writes go to a new file that takes the old one's place only when Close succeeds. nullptr
-  // when the file cannot be made, with the system's reason in *reason when given.
-  static std::shared_ptr<BinaryStream> Create(const std::string& path, std::string* reason = nullptr);
-  ~BinaryStream();
+  // An empty file that takes the place of any of that name, readable by its owner only, when
+  // Close succeeds; nothing is written before.
+  static std::shared_ptr<BinaryStream> Create(const std::string& path);
 
   // Past the end: 0, and IsEOF becomes True.
   int32_t ReadLong();
@@ -29,15 +28,25 @@ class BinaryStream {
   bool IsEOF() const;
   // True once a read found fewer bytes than it asked for.
   bool ReadPastEnd() const { return readPastEnd_; }
+  int64_t Length() const { return int64_t(bytes_.size()); }
+  // Reads and writes go on from here, 0 to Length.
+  void SetPosition(int64_t position);
   // False when a write failed or the file could not be put in place.
   bool Close();
   // The system's reason for the first failed write, or for a Close that failed.
   const std::string& ErrorText() const { return errorText_; }
 
  private:
-  explicit BinaryStream(std::unique_ptr<QFileDevice> file) : file_(std::move(file)) {}
+  BinaryStream(std::string path, std::string bytes, bool writable)
+      : path_(std::move(path)), bytes_(std::move(bytes)), writable_(writable) {}
   void WriteBytes(const char* data, size_t size);
-  std::unique_ptr<QFileDevice> file_;
+
+  std::string path_;
+  std::string bytes_;
+  size_t position_ = 0;
+  bool writable_;
+  bool changed_ = false;  // Close puts the bytes in the file's place
+  bool closed_ = false;
   bool readPastEnd_ = false;
   bool failed_ = false;
   std::string errorText_;

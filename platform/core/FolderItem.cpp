@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <vector>
 
@@ -120,8 +122,14 @@ std::shared_ptr<BinaryStream> FolderItem::OpenAsBinaryFile(bool readWrite) const
   return BinaryStream::Open(path_, readWrite);
 }
 
-std::shared_ptr<BinaryStream> FolderItem::CreateBinaryFile(std::string_view, std::string* reason) const {
-  return BinaryStream::Create(path_, reason);
+std::shared_ptr<BinaryStream> FolderItem::CreateBinaryFile(std::string_view) const {
+  return BinaryStream::Create(path_);
+}
+
+bool FolderItem::CreateAsFolder(std::string& reason) const {
+  if (::mkdir(path_.c_str(), 0777) == 0) return true;
+  reason = std::strerror(errno);
+  return false;
 }
 
 FolderItemRef GetFolderItem(std::string_view path) {

@@ -35,9 +35,11 @@ class FolderItem {
   // nullptr when the file cannot be opened.
   std::shared_ptr<TextInputStream> OpenAsTextFile() const;
   std::shared_ptr<BinaryStream> OpenAsBinaryFile(bool readWrite) const;
-  // A new file in place of any of that name; written whole when the stream closes, readable by
-  // its owner only. nullptr when it cannot be created. The type is a name only.
-  std::shared_ptr<BinaryStream> CreateBinaryFile(std::string_view type, std::string* reason = nullptr) const;
+  // A new file in place of any of that name, written whole when the stream closes (which says
+  // whether that worked), readable by its owner only. The type is a name only.
+  std::shared_ptr<BinaryStream> CreateBinaryFile(std::string_view type) const;
+  // Makes this folder; false with the system's reason when that failed.
+  bool CreateAsFolder(std::string& reason) const;
 
  private:
   struct Listing;

@@ -1,14 +1,11 @@
 #include "platform/core/TextInputStream.h"
 
-#include <QFile>
 #include <QStringDecoder>
 #include <algorithm>
 #include <vector>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/core/TextEncoding.h"
+#include "platform/core/WholeFile.h"
 
 namespace fw {
 namespace {
@@ -29,24 +26,9 @@ std::vector<std::string_view> Pieces(std::string_view text) {
 }  // namespace
 
 std::shared_ptr<TextInputStream> TextInputStream::Open(const std::string& path) {
-  // Without blocking: opening a FIFO for reading would wait for a writer.
-  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  struct stat st{};
-  // A FIFO, a device or a huge file would hang the window or exhaust the memory.
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxBytes) {
-    ::close(fd);
-    return nullptr;
-  }
-  QFile file;
-  if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-    ::close(fd);
-    return nullptr;
-  }
-  // A file that grows while it is read stops at the bound.
-  QByteArray bytes = file.read(kMaxBytes + 1);
-  if (file.error() != QFileDevice::NoError || bytes.size() > kMaxBytes) return nullptr;
-  return std::make_shared<TextInputStream>(bytes.toStdString());
+  std::optional<std::string> bytes = ReadWholeFile(path);
+  if (!bytes) return nullptr;
+  return std::make_shared<TextInputStream>(std::move(*bytes));
 }
 
 std::string TextInputStream::DecodeText(std::string bytes) {

@@ -12,10 +12,7 @@ namespace fw {
 
 class TextInputStream {
  public:
-  // Only regular files of up to this size are read.
-  static constexpr int64_t kMaxBytes = int64_t{64} << 20;
-
-  // nullptr when the file cannot be opened or is not a regular file of a readable size.
+  // nullptr when the file cannot be opened or is not a regular file of up to kMaxFileBytes.
   static std::shared_ptr<TextInputStream> Open(const std::string& path);
   // Reads from text already in memory (the file's bytes).
   explicit TextInputStream(std::string bytes);

@@ -1,8 +1,11 @@
 // The send settings: the file "smtp" in "Data" read at start and written at close, what the SMTP
 // client receives, damaged and unreadable files, and the settings dialog's exchange.
 #include <QFile>
-#include <QSaveFile>
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "dialogs/SMTPDlg.h"
@@ -95,43 +98,74 @@ TEST_F(SettingsTest, ACountBelowTwentyFillsThoseSlotsAndTheCloseWritesAllTwentyO
   EXPECT_EQ(folder().Read("Data/smtp"), SettingsBytes(20, expected));
 }
 
-// A damaged file, and the slots read from it.
+// A damaged file, the slots read from it, the copies kept from earlier starts and the name its
+// own copy takes.
 struct Damaged {
   const char* name;
   std::string bytes;
   std::vector<std::string> read;
+  std::vector<std::string> earlier = {};
+  std::string copy = "smtp.damaged";
 };
 void PrintTo(const Damaged& d, std::ostream* os) { *os << d.name; }
 
 class DamagedSettingsFile : public SettingsTest, public ::testing::WithParamInterface<Damaged> {};
 
-TEST_P(DamagedSettingsFile, IsReportedAtStartAndKeptByteForByte) {
-  folder().Write("Data/smtp", GetParam().bytes);
+TEST_P(DamagedSettingsFile, IsKeptBesideItReportedAndWrittenAnewAtClose) {
+  const Damaged& d = GetParam();
+  folder().Write("Data/smtp", d.bytes);
+  for (const std::string& name : d.earlier) folder().Write("Data/" + name, "earlier");
   auto seen = AnswerAlert("OK");
   Start();
   ASSERT_TRUE(seen->answered) << "reported at start";
   EXPECT_TRUE(seen->texts.contains(kDamaged)) << seen->texts.join(" / ").toStdString();
-  std::vector<std::string> expected = GetParam().read;
+  EXPECT_TRUE(seen->texts.join("").contains(QString::fromStdString("「" + d.copy + "」")));
+  EXPECT_EQ(folder().Read("Data/" + d.copy), d.bytes);
+  for (const std::string& name : d.earlier) EXPECT_EQ(folder().Read("Data/" + name), "earlier");
+  std::vector<std::string> expected = d.read;
   expected.resize(21);
   EXPECT_EQ(Slots(w()->pSMTP), expected) << "what could be read is used";
-  w()->pSMTP[0] = "typed later";
+  w()->pSMTP[0] = expected[0] = "typed later";
   CloseMainWindow();
-  EXPECT_EQ(folder().Read("Data/smtp"), GetParam().bytes);
+  EXPECT_EQ(folder().Read("Data/smtp"), SettingsBytes(20, expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     SettingsTest, DamagedSettingsFile,
     ::testing::Values(Damaged{"negative count", SettingsBytes(-1, {"host", "25", "me", "pw", "a@b.jp", "M"}), {}},
-                      Damaged{"no whole count", std::string(2, '\0'), {}},
+                      Damaged{"no whole count", std::string(2, '\0'), {}, {"smtp.damaged", "smtp.damaged.2"}, "smtp.damaged.3"},
                       // slot 2 promises ten bytes and the file ends after three
                       Damaged{"text cut short", SettingsBytes(20, {"host", "25"}) + "\x0a" + "abc", {"host", "25", "abc"}},
                       Damaged{"fewer texts than counted", SettingsBytes(20, {"host", "25"}), {"host", "25"}},
                       Damaged{"count beyond the slots", SettingsBytes(INT32_MAX, Numbered(30)), Numbered(21)},
                       Damaged{"bytes after the last text", SettingsBytes(20, Numbered(21)) + "\xff\xfe", Numbered(21)}));
 
-TEST_F(SettingsTest, AnUnreadableFileIsReportedOnceAndNotOverwritten) {
-  // A folder in the file's place cannot be read, not even by the superuser.
-  folder().Write("Data/smtp/inside", "kept");
+// What a full disk used to leave: nothing to keep.
+TEST_F(SettingsTest, AnEmptyFileIsReportedAndWrittenAnewAtClose) {
+  folder().Write("Data/smtp", "");
+  auto seen = AnswerAlert("OK");
+  Start();
+  ASSERT_TRUE(seen->answered);
+  EXPECT_TRUE(seen->texts.contains(kDamaged));
+  EXPECT_TRUE(seen->texts.join("").contains("ファイルが空")) << seen->texts.join(" / ").toStdString();
+  CloseMainWindow();
+  EXPECT_EQ(folder().Read("Data/smtp"), kEmptyFile);
+  EXPECT_FALSE(folder().Exists("Data/smtp.damaged"));
+}
+
+// What is not a regular file (a FIFO would hang the start) is never written over.
+class UnreadableSettingsFile : public SettingsTest, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(UnreadableSettingsFile, IsReportedOnceAndNeverWrittenOver) {
+  const std::string path = folder().PathOf("Data/smtp");
+  if (GetParam() == "FIFO") {
+    folder().MakeFolder("Data");
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+  } else {
+    folder().Write("Data/smtp/inside", "kept");
+  }
+  struct stat before {};
+  ASSERT_EQ(lstat(path.c_str(), &before), 0);
   auto seen = AnswerAlert("OK");
   Start();
   ASSERT_TRUE(seen->answered) << "reported at start";
@@ -140,20 +174,23 @@ TEST_F(SettingsTest, AnUnreadableFileIsReportedOnceAndNotOverwritten) {
   ASSERT_TRUE(fw::HasImplicit<Window1>()) << "the program goes on";
   w()->pSMTP[0] = "typed later";
   CloseMainWindow();
-  EXPECT_EQ(folder().Read("Data/smtp/inside"), "kept");
+  struct stat after {};
+  ASSERT_EQ(lstat(path.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_mode, before.st_mode);
 }
+
+INSTANTIATE_TEST_SUITE_P(SettingsTest, UnreadableSettingsFile, ::testing::Values("folder", "FIFO"));
 
 TEST_F(SettingsTest, AFailedWriteIsReportedAndTheWindowStillCloses) {
   folder().MakeFolder("Data");
   Start();
   folder().Write("Data/smtp/inside", "in the way");
-  QSaveFile probe(QString::fromStdString(folder().PathOf("Data/smtp")));
-  ASSERT_FALSE(probe.open(QIODevice::WriteOnly));
   auto seen = AnswerAlert("OK");
   CloseMainWindow();
   ASSERT_TRUE(seen->answered);
   EXPECT_TRUE(seen->texts.contains(kUnwritable)) << seen->texts.join(" / ").toStdString();
-  EXPECT_TRUE(seen->texts.join(" / ").contains(probe.errorString())) << "the system's reason is shown";
+  EXPECT_TRUE(seen->texts.join(" / ").contains(std::strerror(EISDIR))) << "the system's reason is shown";
   EXPECT_EQ(folder().Read("Data/smtp/inside"), "in the way");
 }
 
@@ -162,6 +199,15 @@ TEST_F(SettingsTest, WithoutADataFolderNothingIsWrittenOrCreated) {
   CloseMainWindow();
   EXPECT_FALSE(folder().Exists("Data"));
   EXPECT_FALSE(folder().Exists("smtp"));
+}
+
+TEST_F(SettingsTest, WithoutADataFolderTypedSettingsMakeItAtClose) {
+  Start();
+  w()->pSMTP[4] = "taro@example.jp";
+  CloseMainWindow();
+  std::vector<std::string> expected(21);
+  expected[4] = "taro@example.jp";
+  EXPECT_EQ(folder().Read("Data/smtp"), SettingsBytes(20, expected));
 }
 
 TEST_F(SettingsTest, QuittingThroughTheMenuWritesTheFileCuttingLongTextsBetweenCharacters) {

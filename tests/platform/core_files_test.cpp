@@ -5,10 +5,14 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <cstring>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 
 #include "platform/core/BinaryStream.h"
@@ -84,7 +88,10 @@ TEST_F(CoreFiles, MissingFolderAndFileNeverCrash) {
   EXPECT_EQ(missing.OpenAsTextFile(), nullptr);
   EXPECT_EQ(missing.OpenAsBinaryFile(false), nullptr);
   // Creating inside a folder that does not exist fails cleanly and creates nothing.
-  EXPECT_EQ(FolderItem(PathOf("Data/smtp")).CreateBinaryFile("prefFile"), nullptr);
+  auto out = FolderItem(PathOf("Data/smtp")).CreateBinaryFile("prefFile");
+  out->WriteLong(20);
+  EXPECT_FALSE(out->Close());
+  EXPECT_EQ(out->ErrorText(), std::strerror(ENOENT));
   EXPECT_FALSE(QDir(QString::fromStdString(PathOf("Data"))).exists());
 
   // Opening a folder as a file gives nothing either.
@@ -230,13 +237,20 @@ TEST_F(CoreFiles, AShiftJisLineInAUtf8FileSpoilsNothingElse) {
   EXPECT_EQ(AllLines("\x8E\x52\x93\x63\n\xE8\x8A\xB1\n\x97\x6C\n"), (Lines{"山田", "闃ｱ", "様"}));
 }
 
-// A FIFO would hang the window and a link to a device would fill the memory.
-TEST_F(CoreFiles, OnlyRegularFilesOfASaneSizeOpenAsText) {
+// A FIFO would hang the window and a link to a device would fill the memory; a FIFO is never
+// replaced by a file either.
+TEST_F(CoreFiles, OnlyRegularFilesOfASaneSizeOpen) {
   WriteFile("big.txt", "");
   ASSERT_EQ(truncate(PathOf("big.txt").c_str(), (off_t{64} << 20) + 1), 0);  // sparse
   ASSERT_EQ(FolderItem(PathOf("big.txt")).OpenAsTextFile(), nullptr);
   ASSERT_EQ(mkfifo(PathOf("fifo.txt").c_str(), 0600), 0);
   EXPECT_EQ(FolderItem(PathOf("fifo.txt")).OpenAsTextFile(), nullptr);
+  EXPECT_EQ(FolderItem(PathOf("fifo.txt")).OpenAsBinaryFile(false), nullptr);
+  auto out = FolderItem(PathOf("fifo.txt")).CreateBinaryFile("prefFile");
+  EXPECT_FALSE(out->Close());
+  struct stat st {};
+  ASSERT_EQ(lstat(PathOf("fifo.txt").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
   ASSERT_EQ(symlink("/dev/zero", PathOf("zero.txt").c_str()), 0);
   EXPECT_EQ(FolderItem(PathOf("zero.txt")).OpenAsTextFile(), nullptr);
   ASSERT_TRUE(QDir(QString::fromStdString(root_)).mkdir("folder.txt"));
@@ -331,7 +345,7 @@ TEST_F(CoreFiles, ShortBinaryFileGivesWhatIsThere) {
   EXPECT_EQ(in->ReadLong(), 0);
 }
 
-TEST_F(CoreFiles, CreatedFileIsReadableByItsOwnerOnly) {
+TEST_F(CoreFiles, CreatedFileReplacesTheOldOneReadableByItsOwnerOnly) {
   auto out = BinaryStream::Create(PathOf("new"));
   ASSERT_NE(out, nullptr);
   out->WritePString("secret");
@@ -350,6 +364,41 @@ TEST_F(CoreFiles, CreatedFileIsReadableByItsOwnerOnly) {
   ASSERT_EQ(stat(PathOf("old").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0600u);
   EXPECT_EQ(ReadFile("old"), std::string("\x01n", 2));
+
+  // Through a link the file it names is replaced, and the link stays.
+  ASSERT_EQ(symlink(PathOf("old").c_str(), PathOf("link").c_str()), 0);
+  out = BinaryStream::Create(PathOf("link"));
+  out->WritePString("l");
+  ASSERT_TRUE(out->Close());
+  EXPECT_EQ(ReadFile("old"), std::string("\x01l", 2));
+  ASSERT_EQ(lstat(PathOf("link").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+}
+
+// A full disk, here a file-size limit in a child process: the first write is cut short, the
+// next one refused. The old file keeps every byte and the system's reason is given.
+TEST_F(CoreFiles, AFailedWriteLeavesTheOldFileByteForByte) {
+  const std::string old = std::string("\0\0\0\x14", 4) + std::string(54, 'o');
+  WriteFile("smtp", old);
+  EXPECT_EXIT(
+      {
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        rlimit small = limit;
+        small.rlim_cur = 16;
+        std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &small);
+        auto out = FolderItem(PathOf("smtp")).CreateBinaryFile("prefFile");
+        out->WriteLong(20);
+        out->WritePString(std::string(53, 'n'));
+        const bool closed = out->Close();
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::cerr << (closed ? "closed" : out->ErrorText());
+        std::_Exit(closed ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(1), std::strerror(EFBIG));
+  EXPECT_EQ(ReadFile("smtp"), old);
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary file is left";
 }
 
 TEST_F(CoreFiles, CreatedFileDroppedWithoutCloseLeavesTheOldOne) {
