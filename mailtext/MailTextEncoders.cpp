@@ -103,10 +103,6 @@ std::vector<std::string> JISPieces(std::string_view line, size_t maxBytes) {
   return pieces;
 }
 
-bool IsASCII(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 std::string EncodedWord(std::string_view jis) { return "=?ISO-2022-JP?B?" + fw::EncodeBase64(jis, 0) + "?= "; }
 
 // Text bytes per word of several: "=?ISO-2022-JP?B?", 56 Base64 characters and "?=" make the 75
@@ -175,14 +171,14 @@ std::string HeaderText(std::string_view text) {
 
 std::string HeaderValue(std::string_view header, std::string_view text) {
   const std::string line = HeaderText(text);
-  return IsASCII(line) ? line : EncodeMIME(line, header);
+  return fw::IsASCII(line) ? line : EncodeMIME(line, header);
 }
 
 std::string AddressHeaderValue(std::string_view header, const MailAddress& address) {
   const std::string name = fw::TrimWide(HeaderText(address.Name));
   if (name.empty()) return address.Address;
   const std::string angle = "<" + address.Address + ">";
-  if (!IsASCII(name) || name.find(',') != std::string::npos) return EncodeMIME(name, header) + angle;
+  if (!fw::IsASCII(name) || name.find(',') != std::string::npos) return EncodeMIME(name, header) + angle;
   if (name.find_first_of("()<>[]:;@\\.\"") == std::string::npos) return name + " " + angle;
   std::string quoted = "\"";
   for (char c : name) {

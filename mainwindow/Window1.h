@@ -99,7 +99,6 @@ class Window1 : public SendingWindow {
   // overall progress maximum.
   int CheckedCount();
   void ShowCount(int count);
-  // An address as an alert quotes it: cut to a readable length.
 
   int pMax = 0;
   std::weak_ptr<fw::Thread> pRun;  // the send in progress, if any

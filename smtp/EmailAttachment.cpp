@@ -1,6 +1,5 @@
 #include "smtp/EmailAttachment.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
@@ -38,8 +37,7 @@ std::string Extended(const std::string& s) {
 
 std::string EmailAttachment::_FormatAttachment() const {
   std::string part = "Content-Type: " + ContentType;
-  const bool ascii = std::all_of(Name.begin(), Name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (!Name.empty()) part += ascii ? "; name=" + Quoted(Name) : "; name*=" + Extended(Name);
+  if (!Name.empty()) part += fw::IsASCII(Name) ? "; name=" + Quoted(Name) : "; name*=" + Extended(Name);
   part += "\r\nContent-Transfer-Encoding: base64\r\nContent-Disposition: attachment\r\n\r\n";
   return part + fw::EncodeBase64(Data, 76);
 }

@@ -1,6 +1,7 @@
 #include "platform/core/TextEncoding.h"
 
 #include <QByteArray>
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
@@ -132,6 +133,10 @@ std::string TextConverter::convert(std::string_view text) const {
   iconv(cd.Get(), nullptr, nullptr, &o, &oLeft);  // back to the initial shift state
   flush(o);
   return out;
+}
+
+bool IsASCII(std::string_view bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 bool IsValidUTF8(std::string_view bytes) {

@@ -49,6 +49,8 @@ std::unique_ptr<TextConverter> GetTextConverter(TextEncoding from, TextEncoding 
 
 // True when the bytes are well-formed UTF-8.
 bool IsValidUTF8(std::string_view bytes);
+// True when every byte is ASCII (below 0x80).
+bool IsASCII(std::string_view bytes);
 
 enum class EndOfLine { Windows, Unix, Macintosh };
 // The platform's own line ending.

@@ -1,7 +1,6 @@
 #include "platform/core/TextInputStream.h"
 
 #include <QStringDecoder>
-#include <algorithm>
 #include <vector>
 
 #include "platform/core/TextEncoding.h"
@@ -46,7 +45,7 @@ std::string TextInputStream::DecodeText(std::string bytes) {
   size_t beyondAscii = 0, odd = 0;
   for (std::string_view line : lines) {
     if (IsValidUTF8(line)) {
-      beyondAscii += std::any_of(line.begin(), line.end(), [](char c) { return c & 0x80; }) ? 1 : 0;
+      beyondAscii += IsASCII(line) ? 0 : 1;
     } else {
       ++beyondAscii;
       ++odd;
