@@ -173,13 +173,16 @@ String LTrim(std::string_view s) {
 String Trim(std::string_view s) { return LTrim(RTrim(s)); }
 
 String TrimWide(std::string_view s) {
-  constexpr std::string_view kFullWidthBlank = "\xE3\x80\x80";
+  // The full-width blank, and the no-break space that text copied from a web page carries.
+  constexpr std::string_view kWideBlanks[] = {"\xE3\x80\x80", "\xC2\xA0"};
   for (size_t before = s.size() + 1; s.size() < before;) {
     before = s.size();
     while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
     while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-    if (s.starts_with(kFullWidthBlank)) s.remove_prefix(kFullWidthBlank.size());
-    if (s.ends_with(kFullWidthBlank)) s.remove_suffix(kFullWidthBlank.size());
+    for (std::string_view blank : kWideBlanks) {
+      if (s.starts_with(blank)) s.remove_prefix(blank.size());
+      if (s.ends_with(blank)) s.remove_suffix(blank.size());
+    }
   }
   return String(s);
 }

@@ -45,7 +45,8 @@ String MidB(std::string_view s, int start, int count);
 // Blanks here are spaces and tabs, as the framework trims them.
 String Trim(std::string_view s);
 String LTrim(std::string_view s);
-// Trim, and the full-width blank U+3000 that Japanese input leaves, for text a person typed.
+// Trim, and the full-width blank U+3000 that Japanese input leaves and the no-break space
+// U+00A0 that copying from a web page or a spreadsheet leaves, for text a person typed.
 String TrimWide(std::string_view s);
 
 // Every occurrence of find, ignoring letter case.

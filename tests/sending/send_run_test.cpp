@@ -139,23 +139,31 @@ TEST_F(SendRun, LongTextAndJapaneseHeadersGoOutAsMailEveryServerTakes) {
   }
 }
 
-// Addresses as people write them: blanks around them, a name before the address; the sender
-// with a name too, and the port in full-width digits.
+// Addresses as people write them: blanks around them (full-width, or the no-break space of
+// text copied from a web page), a name before the address; the sender with a name too, and the
+// port in full-width digits.
 TEST_F(SendRun, AddressesWithBlanksOrNamesAndAFullWidthPortAreSentAsMeant) {
   LocalSmtpServer server;
   ASSERT_TRUE(server.Started());
   std::string port;
   for (char digit : std::to_string(server.Port())) port += fw::Chr(0xFF10 + digit - '0');
-  folder().Write("Data/smtp", SettingsFile({"127.0.0.1", "　" + port + " ", "", "", "情報 係 <info@example.com>", "M"}));
-  StartWithSet(4, "a1@example.jp \tA\n a2@example.jp\tB\na3@example.jp　\tC\n\"Yamada, Taro\" <t@example.jp>\tD\n");
+  const std::string nbsp = "\u00a0";
+  folder().Write("Data/smtp", SettingsFile({"127.0.0.1", "　" + port + " ", "", "",
+                                            nbsp + "情報 係 <info@example.com>" + nbsp, "M"}));
+  StartWithSet(5, "a1@example.jp \tA\n a2@example.jp\tB\na3@example.jp　\tC\n\"Yamada, Taro\" <t@example.jp>\tD\n" +
+                      nbsp + "a5@example.jp" + nbsp + "\tE\n");
 
   ASSERT_TRUE(SendAndWait());
-  EXPECT_EQ(Log(), "a1@example.jp\na2@example.jp\na3@example.jp\n\"Yamada, Taro\" <t@example.jp>\nSend End.\n");
+  EXPECT_EQ(Log(),
+            "a1@example.jp\na2@example.jp\na3@example.jp\n\"Yamada, Taro\" <t@example.jp>\na5@example.jp\nSend End.\n");
   QJsonArray mail = server.ReadBack();
-  ASSERT_EQ(mail.size(), 4);
-  const char* to[][2] = {
-      {"", "a1@example.jp"}, {"", "a2@example.jp"}, {"", "a3@example.jp"}, {"Yamada, Taro", "t@example.jp"}};
-  for (int i = 0; i < 4; ++i) {
+  ASSERT_EQ(mail.size(), 5);
+  const char* to[][2] = {{"", "a1@example.jp"},
+                         {"", "a2@example.jp"},
+                         {"", "a3@example.jp"},
+                         {"Yamada, Taro", "t@example.jp"},
+                         {"", "a5@example.jp"}};
+  for (int i = 0; i < 5; ++i) {
     QJsonObject m = mail[i].toObject();
     EXPECT_EQ(m["envelope_to"].toArray(), QJsonArray{to[i][1]});
     EXPECT_EQ(m["To"].toArray(), (QJsonArray{to[i][0], to[i][1]}));
