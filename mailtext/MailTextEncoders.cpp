@@ -29,13 +29,42 @@ bool Control(char32_t c) { return c < 0x20 || c == 0x7F; }
 
 bool DroppedControl(char32_t c) { return Control(c) && c != '\t' && c != '\r' && c != '\n'; }
 
-// A run of half-width katakana in full width: NFKC composes each kana with its sound mark;
-// a mark left over (alone, or after a kana without a voiced form) becomes the spacing ゛ or ゜.
-QString FullWidthKana(const QString& run) {
-  QString kana = run.normalized(QString::NormalizationForm_KC);
+// A combining sound mark left over (alone, or after a kana without a voiced form) as the
+// spacing ゛ or ゜.
+QString SpacingSoundMarks(QString kana) {
   kana.replace(QChar(0x3099), QChar(0x309B));
   kana.replace(QChar(0x309A), QChar(0x309C));
   return kana;
+}
+
+// A run of half-width katakana in full width: NFKC composes each kana with its sound mark.
+QString FullWidthKana(const QString& run) { return SpacingSoundMarks(run.normalized(QString::NormalizationForm_KC)); }
+
+// Voiced kana that JIS X 0208 lacks: ゔ ヷ ヸ ヹ ヺ.
+bool VoicedKanaJISLacks(QChar c) { return c == QChar(0x3094) || (c >= QChar(0x30F7) && c <= QChar(0x30FA)); }
+
+// Text in Unicode's decomposed form, as Macs save it (カ + U+3099 for ガ), composed: each
+// character with the combining marks after it takes its NFC form. Characters without marks stay
+// as they are, since NFC would also replace some that JIS holds (U+212B Å) by ones it lacks. A
+// kana whose voiced form JIS lacks keeps its mark apart, so the mark is not lost.
+QString ComposeMarks(const QString& in) {
+  QString out;
+  out.reserve(in.size());
+  for (qsizetype i = 0; i < in.size();) {
+    qsizetype j = i + (in[i].isHighSurrogate() && i + 1 < in.size() && in[i + 1].isLowSurrogate() ? 2 : 1);
+    const qsizetype base = j;
+    while (j < in.size() && in[j].isMark()) ++j;
+    const QStringView run = QStringView(in).mid(i, j - i);
+    if (j == base && !in[i].isMark()) {
+      out += run;
+    } else {
+      const QString composed = run.toString().normalized(QString::NormalizationForm_C);
+      const bool keepApart = std::any_of(composed.begin(), composed.end(), VoicedKanaJISLacks);
+      out += SpacingSoundMarks(keepApart ? run.toString() : composed);
+    }
+    i = j;
+  }
+  return out;
 }
 
 // Converts one character that the plain converter refused: glibc's transliteration when it
@@ -112,7 +141,7 @@ constexpr size_t kWordBytes = 42;
 }  // namespace
 
 std::string MapToJISRepertoire(std::string_view text) {
-  QString in = QString::fromUtf8(text.data(), qsizetype(text.size()));
+  const QString in = ComposeMarks(QString::fromUtf8(text.data(), qsizetype(text.size())));
   QString out;
   out.reserve(in.size());
   for (qsizetype i = 0; i < in.size();) {

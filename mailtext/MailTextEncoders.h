@@ -3,8 +3,8 @@
 // values as MIME encoded words.
 //
 // Characters that ISO-2022-JP lacks in the form Windows and Mac text often holds them are
-// mapped first: half-width katakana to full-width (a sound mark that cannot combine becomes
-// ゛ or ゜), the CP932 look-alikes (full-width tilde, minus, parallel, not, cent, pound, em
+// mapped first: decomposed text composed (カ + U+3099 to ガ), half-width katakana to full-width
+// (a sound mark that cannot combine becomes ゛ or ゜), the CP932 look-alikes (full-width tilde, minus, parallel, not, cent, pound, em
 // dash) to their JIS forms. Control characters other than TAB, CR and LF are dropped, DEL too: a
 // raw ESC would switch the character set of the text around it. A character that is still
 // unconvertible becomes its transliteration where glibc has one ("①" → "(1)") and "〓"

@@ -1,13 +1,23 @@
 // The message the program sends to one recipient, compared byte for byte with the text after
 // DATA (the SMTP client adds only the "Date" header).
+#include <QJsonObject>
+#include <QString>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <regex>
 
 #include "mailtext/ProgramMessage.h"
 #include "smtp/EmailMessage.h"
+#include "smtp/SMTPSocket.h"
+#include "tests/support/LocalSmtpServer.h"
 
 namespace {
+
+// The text in Unicode's decomposed form, as a Mac saves it: ガ as カ and U+3099.
+std::string Decomposed(const char* text) {
+  return QString::fromUtf8(text).normalized(QString::NormalizationForm_D).toStdString();
+}
 
 TEST(ProgramMessage, RowTemplateAndSettingsGiveTheWholeMessageText) {
   ProgramMessageParts parts{.To = {"山田 太郎", "taro@example.jp"},
@@ -42,6 +52,37 @@ TEST(ProgramMessage, RowTemplateAndSettingsGiveTheWholeMessageText) {
             "\x1b$B;09TL\\\x1b(B\r\n"
             "end\r\n"
             ".");
+}
+
+// Every text of the message written decomposed reaches a reader composed, through a real
+// server; a sound mark with nothing to combine with, or whose voiced kana JIS lacks (ゔ),
+// becomes the spacing mark.
+TEST(ProgramMessage, DecomposedKanaArriveComposed) {
+  testsupport::LocalSmtpServer server;
+  ASSERT_TRUE(server.Started());
+  ProgramMessageParts parts{.To = {Decomposed("ゴトウ"), "goto@example.jp"},
+                            .Name = Decomposed("後藤 ゴロウ"),
+                            .Subject = Decomposed("ガイドブックのご案内"),
+                            .Honorific = Decomposed("さま"),
+                            .Body = Decomposed("パンフレットをお送りします。\nゔ") + "\n\u3099\u309A",
+                            .Sender = {"", "info@example.jp"},
+                            .Mailer = Decomposed("ポスタリオ")};
+  SMTPSocket client;
+  client.SetAddress("127.0.0.1");
+  client.SetPort(server.Port());
+  bool sent = false;
+  client.MailSent.Bind([&] { sent = true; });
+  client.Messages.push_back(ComposeMessage(parts));
+  client.SendMail();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return sent; }, 20000));
+
+  const QJsonArray mail = server.ReadBack();
+  ASSERT_EQ(mail.size(), 1);
+  const QJsonObject m = mail[0].toObject();
+  EXPECT_EQ(m["Subject"].toString().toStdString(), "ガイドブックのご案内 ");
+  EXPECT_EQ(m["To"].toArray(), (QJsonArray{"ゴトウ", "goto@example.jp"}));
+  EXPECT_EQ(m["X-Mailer"].toString().toStdString(), "ポスタリオ ");
+  EXPECT_EQ(m["body"].toString().toStdString(), "後藤 ゴロウ さま\r\n\r\nパンフレットをお送りします。\r\nう゛\r\n゛゜\r\n");
 }
 
 }  // namespace
