@@ -5,8 +5,8 @@ fw::FolderItemRef DataFolder() {
   return app ? app->Child("Data") : nullptr;
 }
 
-fw::FolderItemRef SetFile(const std::string& setName, std::string_view fileName) {
+fw::FolderItemRef SetFile(const std::string& folderName, std::string_view fileName) {
   fw::FolderItemRef data = DataFolder();
-  fw::FolderItemRef set = data ? data->Child(setName) : nullptr;
+  fw::FolderItemRef set = data ? data->Child(folderName) : nullptr;
   return set ? set->Child(fileName) : nullptr;
 }

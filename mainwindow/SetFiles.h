@@ -8,6 +8,6 @@
 // The folder "Data" beside the application (it may not exist), or nullptr.
 fw::FolderItemRef DataFolder();
 
-// The file of this name in the set's folder, looked up afresh; nullptr when the set's folder
-// is gone or is no folder.
-fw::FolderItemRef SetFile(const std::string& setName, std::string_view fileName);
+// The file of this name in the set's folder, looked up afresh by the folder's native name (two
+// set names may show alike); nullptr when the set's folder is gone or is no folder.
+fw::FolderItemRef SetFile(const std::string& folderName, std::string_view fileName);

@@ -9,7 +9,7 @@
 #include "platform/ui/Picture.h"
 
 void Window1::LoadNameList() {
-  fw::FolderItemRef file = SetFile(ListBox1->List(ListBox1->ListIndex()), "NameList.txt");
+  fw::FolderItemRef file = SetFile(ListBox1->RowTag(ListBox1->ListIndex()), "NameList.txt");
   std::shared_ptr<fw::TextInputStream> stream = file && file->Exists() ? file->OpenAsTextFile() : nullptr;
   if (!stream) {
     // The rows, their ticks and pMax stay as they were.

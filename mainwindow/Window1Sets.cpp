@@ -16,7 +16,11 @@ void Window1::LoadSetList() {
   // The count is read again on every pass: the folder may change while the loop yields.
   for (int i = 1; i <= data->Count(); ++i) {
     fw::FolderItemRef item = data->Item(i);
-    if (item && item->Visible() && item->Directory()) ListBox1->AddRow(item->Name());
+    if (item && item->Visible() && item->Directory()) {
+      // The row shows the name and opens the folder it was listed from, by its native name.
+      ListBox1->AddRow(item->Name());
+      ListBox1->SetRowTag(ListBox1->ListCount() - 1, item->NativeName());
+    }
     fw::YieldToNextThread();
   }
 }
@@ -65,7 +69,7 @@ void Window1::SelectSet() {
 }
 
 void Window1::LoadTemplate() {
-  fw::FolderItemRef file = SetFile(ListBox1->List(ListBox1->ListIndex()), "Template.txt");
+  fw::FolderItemRef file = SetFile(ListBox1->RowTag(ListBox1->ListIndex()), "Template.txt");
   std::shared_ptr<fw::TextInputStream> stream = file && file->Exists() ? file->OpenAsTextFile() : nullptr;
   if (!stream) {
     gCautionDlg1("File not found.", "", this);

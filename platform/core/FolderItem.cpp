@@ -72,7 +72,7 @@ const FolderItem::Listing* FolderItem::Entries() const {
 
 FolderItem::FolderItem(std::string path) : path_(std::move(path)) {}
 
-std::string FolderItem::Name() const { return DisplayName(path_.substr(path_.rfind('/') + 1)); }
+std::string FolderItem::Name() const { return DisplayName(NativeName()); }
 
 bool FolderItem::Exists() const {
   struct stat st {};
@@ -92,17 +92,7 @@ bool FolderItem::Visible() const {
 FolderItemRef FolderItem::Child(std::string_view name) const {
   if (name.empty() || name.find('/') != std::string_view::npos || name == "." || name == "..") return nullptr;
   if (!Directory()) return nullptr;
-  std::string real(name);
-  // A name as shown (a set list's row) reaches the item whose real name reads so.
-  struct stat st {};
-  if (::lstat((path_ + "/" + real).c_str(), &st) != 0) {
-    if (const Listing* listing = Entries()) {
-      auto shown = std::find_if(listing->names.begin(), listing->names.end(),
-                                [&](const std::string& entry) { return DisplayName(entry) == name; });
-      if (shown != listing->names.end()) real = *shown;
-    }
-  }
-  return std::make_shared<FolderItem>(path_ + "/" + real);
+  return std::make_shared<FolderItem>(path_ + "/" + std::string(name));
 }
 
 int FolderItem::Count() const {

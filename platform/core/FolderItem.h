@@ -16,16 +16,19 @@ class FolderItem {
  public:
   explicit FolderItem(std::string path);
 
-  // The name as shown: UTF-8 as it is, anything else read as Shift_JIS.
+  // The name as shown: UTF-8 as it is, anything else read as Shift_JIS. Two names may show
+  // alike; NativeName tells them apart.
   std::string Name() const;
+  // The name as the file system holds it.
+  std::string NativeName() const { return path_.substr(path_.rfind('/') + 1); }
   std::string NativePath() const { return path_; }
   bool Exists() const;
   bool Directory() const;
   // Hidden items (a name starting with ".") are not visible.
   bool Visible() const;
 
-  // The item of that name inside this folder, or else the one whose Name shows so; nullptr when
-  // this is not an existing folder or the name is empty or holds a path separator.
+  // The item of that native name inside this folder; nullptr when this is not an existing
+  // folder or the name is empty or holds a path separator.
   FolderItemRef Child(std::string_view name) const;
   // Number of items in this folder (0 when it is not one) and the item at i, from 1, in
   // the byte order of their names. The folder is listed again only when it has changed since.

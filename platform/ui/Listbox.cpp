@@ -76,7 +76,16 @@ class ListboxModel : public QAbstractTableModel {
   void Clear() {
     beginResetModel();
     rows_.clear();
+    tags_.clear();
     endResetModel();
+  }
+
+  // Tags are kept only up to the last row that has one: most lists have none.
+  std::string Tag(int row) const { return row >= 0 && size_t(row) < tags_.size() ? tags_[size_t(row)] : std::string(); }
+  void SetTag(int row, std::string tag) {
+    if (row < 0 || size_t(row) >= rows_.size()) return;
+    if (size_t(row) >= tags_.size()) tags_.resize(size_t(row) + 1);
+    tags_[size_t(row)] = std::move(tag);
   }
 
   Cell* At(int row, int column) {
@@ -92,6 +101,7 @@ class ListboxModel : public QAbstractTableModel {
   int columns_;
   std::vector<std::string> headings_;
   std::vector<std::vector<Cell>> rows_;
+  std::vector<std::string> tags_;
 };
 
 namespace {
@@ -225,6 +235,10 @@ void Listbox::DeleteAllRows() {
 int Listbox::ListCount() const { return model_->rowCount({}); }
 
 std::string Listbox::List(int row) const { return Cell(row, 0); }
+
+std::string Listbox::RowTag(int row) const { return model_->Tag(row); }
+
+void Listbox::SetRowTag(int row, std::string tag) { model_->SetTag(row, std::move(tag)); }
 
 std::string Listbox::Cell(int row, int column) const {
   const auto* c = model_->At(row, column);

