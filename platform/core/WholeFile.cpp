@@ -1,6 +1,7 @@
 #include "platform/core/WholeFile.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -23,8 +24,17 @@ std::error_code Sync(int fd) {
   return {};
 }
 
+// A file-size limit (a quota, ulimit -f) ends the process with SIGXFSZ at the write that would
+// pass it, before anything can be reported. Ignored, that write fails with EFBIG instead. A
+// handler someone else installed is left in place.
+void IgnoreFileSizeSignal() {
+  struct sigaction current {};
+  if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) ::signal(SIGXFSZ, SIG_IGN);
+}
+
 // Writes every byte, syncs them to disk and closes fd: the first failure.
 std::error_code WriteSyncClose(int fd, std::string_view bytes) {
+  IgnoreFileSizeSignal();
   std::error_code error;
   while (!bytes.empty() && !error) {
     const ssize_t n = ::write(fd, bytes.data(), bytes.size());

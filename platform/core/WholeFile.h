@@ -18,8 +18,9 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // Puts bytes in place of the file at path (of the file it links to, for a link), readable by its
 // owner only: written to a new file in the same folder, synced to disk, then renamed over it.
-// On failure the old file keeps every byte and the error says why. A folder, FIFO or device of
-// that name is never replaced.
+// On failure the old file keeps every byte, no new file is left, and the error says why. A
+// folder, FIFO or device of that name is never replaced. From the first write on, the process
+// ignores SIGXFSZ, so that a file-size limit is such a failure, not the process's end.
 std::error_code ReplaceWholeFile(const std::string& path, std::string_view bytes);
 
 // A new file at path holding bytes, readable by its owner only. Fails with
