@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, lays a demo "Data" folder beside the program (a sample set,
-# settings that point at a local SMTP server) and starts the program. The local server, started
-# here on 127.0.0.1, keeps every message it receives in build/demo-mail.
+# settings that point at a local SMTP server, unless the user has set their own) and starts the
+# program. The local server, started here on 127.0.0.1, keeps every message it receives in
+# build/demo-mail, after those of earlier starts.
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/install-deps.sh

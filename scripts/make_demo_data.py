@@ -1,14 +1,18 @@
 #!/usr/bin/python3
 """Lays the demo "Data" folder: one sample set and the settings file "smtp".
 
-An existing set is left as it is. An existing "smtp" keeps its slots; only the port (slot 1)
-is set to the demo server's, which changes from run to run.
+An existing set is left as it is. Without "smtp", the demo settings are written. An existing
+"smtp" that still points at the demo server (its address and account) follows the demo
+server's port, which changes from run to run; any other is the user's own and stays byte for
+byte.
 """
 import argparse
 import os
 import struct
 
 SLOTS = 21
+DEMO_SERVER = b"127.0.0.1"
+DEMO_ACCOUNT = b"demo"
 
 
 def read_settings(path):
@@ -45,17 +49,21 @@ def main():
 
     os.makedirs(args.data, exist_ok=True)
     settings = os.path.join(args.data, "smtp")
-    if os.path.exists(settings):
-        slots = read_settings(settings)
-    else:
+    port = args.port.encode()
+    if not os.path.lexists(settings):
         slots = [b""] * SLOTS
-        slots[0] = b"127.0.0.1"
-        slots[2] = b"demo"
+        slots[0] = DEMO_SERVER
+        slots[1] = port
+        slots[2] = DEMO_ACCOUNT
         slots[3] = b"demo"
         slots[4] = b"info@example.com"
         slots[5] = "ポスタリオ 1.0".encode()
-    slots[1] = args.port.encode()
-    write_settings(settings, slots)
+        write_settings(settings, slots)
+    elif os.path.isfile(settings):
+        slots = read_settings(settings)
+        if slots[0] == DEMO_SERVER and slots[2] == DEMO_ACCOUNT and slots[1] != port:
+            slots[1] = port
+            write_settings(settings, slots)
 
     sample = os.path.join(args.data, "お客様リスト")
     if not os.path.exists(sample):

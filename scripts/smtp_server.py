@@ -3,7 +3,8 @@
 
 Listens on 127.0.0.1 at the given port (0 picks a free one), stores every message it accepts
 as <n>.eml (the bytes received after DATA) with <n>.json (envelope sender and recipients) in
-the given folder, and prints "READY <port>" once it listens. With --user and --password it
+the given folder, numbered on from the messages already there, and prints "READY <port>" once
+it listens. With --user and --password it
 offers AUTH LOGIN and PLAIN without TLS and accepts that one account; --refuse ADDRESS answers
 RCPT TO for that address with 550.
 """
@@ -20,11 +21,17 @@ from aiosmtpd.controller import Controller
 from aiosmtpd.smtp import AuthResult, LoginPassword
 
 
+def last_number(folder):
+    """The highest n of the <n>.eml files in the folder; 0 when there are none."""
+    names = (name[:-len(".eml")] for name in os.listdir(folder) if name.endswith(".eml"))
+    return max((int(n) for n in names if n.isdigit()), default=0)
+
+
 class Store:
     def __init__(self, folder, refused):
         self.folder = folder
         self.refused = set(refused)
-        self.count = 0
+        self.count = last_number(folder)  # an earlier run's messages are kept
         self.lock = threading.Lock()
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):

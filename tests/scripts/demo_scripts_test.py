@@ -1,0 +1,84 @@
+#!/usr/bin/python3
+"""The demo's scripts as ./run.sh runs them at each start, over one build folder: the demo SMTP
+server on the mail folder, then the demo data with the server's port."""
+import os
+import smtplib
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+
+SCRIPTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts")
+
+
+def settings_file(slots):
+    """The settings file "smtp": N = 20 (big-endian), then 21 length-prefixed texts."""
+    slots = slots + [b""] * (21 - len(slots))
+    return struct.pack(">i", 20) + b"".join(bytes([len(s)]) + s for s in slots)
+
+
+def slots_of(data):
+    slots, pos = [], 4
+    for _ in range(struct.unpack(">i", data[:4])[0] + 1):
+        slots.append(data[pos + 1:pos + 1 + data[pos]])
+        pos += 1 + data[pos]
+    return slots
+
+
+def start(build, message=None):
+    """One start of ./run.sh without the program; sends the message through the demo server as
+    the program would. Gives the server's port."""
+    server = subprocess.Popen(
+        [sys.executable, os.path.join(SCRIPTS, "smtp_server.py"), "--folder", os.path.join(build, "demo-mail"),
+         "--user", "demo", "--password", "demo"], stdout=subprocess.PIPE, text=True)
+    try:
+        ready, port = server.stdout.readline().split()
+        assert ready == "READY"
+        subprocess.run([sys.executable, os.path.join(SCRIPTS, "make_demo_data.py"), os.path.join(build, "Data"),
+                        "--port", port], check=True)
+        if message:
+            with smtplib.SMTP("127.0.0.1", int(port)) as smtp:
+                smtp.login("demo", "demo")
+                smtp.sendmail("info@example.com", ["yamada@example.com"], message)
+        return port
+    finally:
+        server.terminate()
+        server.wait(10)
+        server.stdout.close()
+
+
+class DemoStart(unittest.TestCase):
+    def setUp(self):
+        self.build = tempfile.TemporaryDirectory()
+        self.addCleanup(self.build.cleanup)
+        self.smtp = os.path.join(self.build.name, "Data", "smtp")
+
+    def read(self, path):
+        with open(path, "rb") as f:
+            return f.read()
+
+    def test_only_settings_that_point_at_the_demo_server_follow_its_port(self):
+        demo = slots_of(settings_file([b"127.0.0.1", start(self.build.name).encode(), b"demo", b"demo",
+                                       b"info@example.com", "ポスタリオ 1.0".encode()]))
+        self.assertEqual(slots_of(self.read(self.smtp)), demo)
+        demo[1] = start(self.build.name).encode()
+        self.assertEqual(slots_of(self.read(self.smtp)), demo)
+
+        own = settings_file([b"smtp.example.jp", b"587", b"demo", b"secret", b"taro@example.jp"])
+        with open(self.smtp, "wb") as f:
+            f.write(own)
+        start(self.build.name)
+        self.assertEqual(self.read(self.smtp), own)
+
+    def test_a_later_start_keeps_the_mail_of_the_earlier_ones(self):
+        start(self.build.name, b"Subject: first\r\n\r\none\r\n")
+        start(self.build.name, b"Subject: second\r\n\r\ntwo\r\n")
+        mail = os.path.join(self.build.name, "demo-mail")
+        self.assertEqual(sorted(os.listdir(mail)), ["1.eml", "1.json", "2.eml", "2.json"])
+        self.assertIn(b"Subject: first", self.read(os.path.join(mail, "1.eml")))
+        self.assertIn(b"Subject: second", self.read(os.path.join(mail, "2.eml")))
+
+
+if __name__ == "__main__":
+    unittest.main()
