@@ -25,7 +25,7 @@ TEST(ProgramMessage, RowTemplateAndSettingsGiveTheWholeMessageText) {
                             .Subject = "お知らせ",
                             .Honorific = "様",
                             .Body = "本文です。\n二行目\r三行目\r\nend",
-                            .Sender = {"Hanako S.", "hanako@example.jp"},
+                            .Sender = {"Hanako \"Hana\" S.", "hanako@example.jp"},
                             .Mailer = "メーラ 1.0"};
   std::string text = ComposeMessage(parts)->Source();
 
@@ -38,7 +38,7 @@ TEST(ProgramMessage, RowTemplateAndSettingsGiveTheWholeMessageText) {
   // The ISO-2022-JP bytes and Base64 as Python's codecs give them.
   EXPECT_EQ(text,
             "Subject: =?ISO-2022-JP?B?GyRCJCpDTiRpJDsbKEI=?= \r\n"
-            "From: \"Hanako S.\" <hanako@example.jp>\r\n"
+            "From: \"Hanako \\\"Hana\\\" S.\" <hanako@example.jp>\r\n"
             "To: =?ISO-2022-JP?B?GyRCOzNFRBsoQiAbJEJCQE86GyhC?= <taro@example.jp>\r\n"
             "X-Mailer: =?ISO-2022-JP?B?GyRCJWEhPCVpGyhCIDEuMA==?= \r\n"
             "Mime-Version: 1.0\r\n"

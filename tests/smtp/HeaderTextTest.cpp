@@ -75,13 +75,14 @@ TEST(HeaderText, ParseUnfoldsAndKeepsInstanceOrder) {
   h.AppendHeader("Old", "gone");
   h._ParseHeaders(
       "Received: upper\r\nSubject: a\r\n b\r\nX-Tab: a\r\n\tb\r\nN:   V  \r\nno colon here\r\n"
-      "Received: lower\r\n: empty name");
+      "RECEIVED: lower\r\n: empty name");
   EXPECT_EQ(h.NameCount("Old"), 0);
   EXPECT_EQ(h.Value("Subject"), "a b");
   EXPECT_EQ(h.Value("X-Tab"), "a b");
   EXPECT_EQ(h.Value("N"), "V  ");
-  EXPECT_EQ(h.NameCount("Received"), 2);
+  EXPECT_EQ(h.NameCount("Received"), 2) << "a name is one name whatever its letter case";
   EXPECT_EQ(h.Value("Received"), "upper");
+  EXPECT_EQ(h.Value("Received", 1), "lower");
   EXPECT_EQ(h.Value(""), "empty name");
   EXPECT_EQ(h.Count(), 6);
 }

@@ -170,23 +170,28 @@ TEST_F(SMTPClientDialogue, EnvelopeHoldsToCcAndBccInOrder) {
   EXPECT_EQ(events.back(), "MailSent");
 }
 
+// But the server's goodbye, 221, accepts nothing: the client goes no further.
 TEST_F(SMTPClientDialogue, AnySuccessAcceptsARecipient) {
+  client.Deadlines = Within(300);
   auto message = MakeMessage("a@example.com");
   message->AddRecipient("b@example.com");
   client.Messages.push_back(message);
+  const std::string mailFrom = std::string("MAIL FROM: <") + kSender + ">\r\n";
   server.AddSession(Dialogue()
                         .Greet()
                         .Helo()
-                        .Then(std::string("MAIL FROM: <") + kSender + ">\r\n", {"250 ok\r\n"})
+                        .Then(mailFrom, {"250 ok\r\n"})
                         .Then("RCPT TO: <a@example.com>\r\n", {"251 User not local; will forward\r\n"})
                         .Then("RCPT TO: <b@example.com>\r\n", {"252 Cannot VRFY user, but will accept message\r\n"})
                         .Then("DATA\r\n", {"354 go ahead\r\n"})
                         .Then(DataOf("a@example.com, b@example.com"), {"250 queued\r\n"})
-                        .Quit());
+                        .Then(mailFrom, {"221 closing\r\n"}));
+  Queue("c@example.com");
   Start();
   ASSERT_TRUE(RunsThrough());
+  ASSERT_TRUE(WaitFor([&] { return events.back() == "Error"; }));
   EXPECT_EQ(events, (std::vector<std::string>{"Connected: test.example ESMTP ready",
-                                              "MessageSent a@example.com, b@example.com", "MailSent"}));
+                                              "MessageSent a@example.com, b@example.com", "Error"}));
 }
 
 TEST_F(SMTPClientDialogue, QueuedMessagesShareOneSession) {

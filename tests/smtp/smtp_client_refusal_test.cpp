@@ -222,6 +222,47 @@ TEST_F(SMTPClientRefusal, SilentServerIsGivenUpAfterTheReplyTimeOut) {
   EXPECT_EQ(events.size(), 2u);
 }
 
+// Each wait has RFC 5321's time: the defaults with a minute scaled to 60 ms, against a server
+// that falls silent where the row says. The alert names the time the client gave.
+TEST_F(SMTPClientRefusal, EachWaitHasTheTimeRFC5321Gives) {
+  const SMTPDeadlines rfc;
+  client.Deadlines = {rfc.greeting / 1000, rfc.command / 1000, rfc.data / 1000, rfc.finalDot / 1000, rfc.sending / 1000};
+  const Dialogue addressed =
+      Dialogue().Greet().Helo().Then(kMailFrom, {"250 ok\r\n"}).Then("RCPT TO: <a@example.com>\r\n", {"250 ok\r\n"});
+  Queue("a@example.com");
+  std::string lines;
+  while (lines.size() < 1000000) lines += std::string(78, 'z') + "\r\n";
+  std::string longData = DataOf("a@example.com");
+  longData.insert(longData.size() - 5, lines);
+  struct Row {
+    const char* silentAfter;
+    Dialogue dialogue;
+    const char* text;
+  };
+  const Row rows[] = {
+      {"the connection (5 minutes)", Dialogue().Then("", {}), "サーバから0.3秒以内に応答がありませんでした。"},
+      {"HELO (5 minutes)", Dialogue().Greet().Then("HELO [127.0.0.1]\r\n", {}), "サーバから0.3秒以内に応答がありませんでした。"},
+      {"DATA (2 minutes)", Dialogue(addressed).Then("DATA\r\n", {}), "サーバから0.12秒以内に応答がありませんでした。"},
+      {"the text's final dot (10 minutes)", Dialogue(addressed).Then("DATA\r\n", {"354 go ahead\r\n"}).Then(DataOf("a@example.com"), {}),
+       "サーバから0.6秒以内に応答がありませんでした。"},
+      // Last: the server reads a few bytes every 10 ms from here on, so a long text stalls.
+      {"taking part of a long text (3 minutes)", Dialogue(addressed).Then("DATA\r\n", {"354 go ahead\r\n"}).Then(longData, {}),
+       "サーバが0.18秒間、データを受け取りませんでした。"},
+  };
+  for (const Row& row : rows) {
+    if (&row == &rows[4]) {
+      server.ReadSlowly(4);
+      client.DeleteAllMessages();
+      Queue("a@example.com")->BodyPlainText += lines;
+    }
+    events.clear();
+    server.AddSession(row.dialogue);
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return !events.empty() && events.back() == "Error"; }, 10000)) << row.silentAfter;
+    EXPECT_EQ(client.LastErrorText(), row.text) << row.silentAfter;
+  }
+}
+
 TEST_F(SMTPClientRefusal, FinalDotIsGivenLongerThanACommand) {
   // RFC 5321's times with a minute scaled to 100 ms: the text's reply comes long after the
   // minute every reply once had, and after a command's time, and still counts.
