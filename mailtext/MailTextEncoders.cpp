@@ -48,6 +48,7 @@ bool VoicedKanaJISLacks(QChar c) { return c == QChar(0x3094) || (c >= QChar(0x30
 // as they are, since NFC would also replace some that JIS holds (U+212B Å) by ones it lacks. A
 // kana whose voiced form JIS lacks keeps its mark apart, so the mark is not lost.
 QString ComposeMarks(const QString& in) {
+  if (std::none_of(in.begin(), in.end(), [](QChar c) { return c.isMark(); })) return in;
   QString out;
   out.reserve(in.size());
   for (qsizetype i = 0; i < in.size();) {
