@@ -4,11 +4,11 @@
 //
 // Characters that ISO-2022-JP lacks in the form Windows and Mac text often holds them are
 // mapped first: decomposed text composed (カ + U+3099 to ガ), half-width katakana to full-width
-// (a sound mark that cannot combine becomes ゛ or ゜), the CP932 look-alikes (full-width tilde, minus, parallel, not, cent, pound, em
-// dash) to their JIS forms. Control characters other than TAB, CR and LF are dropped, DEL too: a
-// raw ESC would switch the character set of the text around it. A character that is still
-// unconvertible becomes its transliteration where glibc has one ("①" → "(1)") and "〓"
-// otherwise, so one character never cuts a message short.
+// (a sound mark that cannot combine becomes ゛ or ゜), the CP932 look-alikes (full-width tilde,
+// minus, parallel, not, cent, pound, em dash) to their JIS forms. Control characters other than
+// TAB, CR and LF are dropped, DEL too: a raw ESC would switch the character set of the text
+// around it. A character that is still unconvertible becomes its transliteration where glibc
+// has one ("①" → "(1)") and "〓" otherwise, so one character never cuts a message short.
 #include <cstddef>
 #include <string>
 #include <string_view>
