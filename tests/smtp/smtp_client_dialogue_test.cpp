@@ -105,7 +105,7 @@ TEST_F(SMTPClientDialogue, RepliesAreReadWholeAndOnlyOnceTheyEndInCrLf) {
   server.AddSession(Dialogue()
                         .Then("", {"220 test", ".example", " ESMTP ready\r\n"})
                         .Then("HELO [127.0.0.1]\r\n", {"250-test.example\r\n250 SIZE 1000\r\n"})
-                        .Then(std::string("MAIL FROM: <") + kSender + ">\r\n", {"25", "0 ok\r\n"})
+                        .Then(kMailFrom, {"25", "0 ok\r\n"})
                         .Then("RCPT TO: <a@example.com>\r\n", {"250 ok\r\n"})
                         .Then("DATA\r\n", {"354 go ahead\r\n"})
                         .Then(DataOf("a@example.com"), {"250 queued\r\n"})
@@ -176,16 +176,15 @@ TEST_F(SMTPClientDialogue, AnySuccessAcceptsARecipient) {
   auto message = MakeMessage("a@example.com");
   message->AddRecipient("b@example.com");
   client.Messages.push_back(message);
-  const std::string mailFrom = std::string("MAIL FROM: <") + kSender + ">\r\n";
   server.AddSession(Dialogue()
                         .Greet()
                         .Helo()
-                        .Then(mailFrom, {"250 ok\r\n"})
+                        .Then(kMailFrom, {"250 ok\r\n"})
                         .Then("RCPT TO: <a@example.com>\r\n", {"251 User not local; will forward\r\n"})
                         .Then("RCPT TO: <b@example.com>\r\n", {"252 Cannot VRFY user, but will accept message\r\n"})
                         .Then("DATA\r\n", {"354 go ahead\r\n"})
                         .Then(DataOf("a@example.com, b@example.com"), {"250 queued\r\n"})
-                        .Then(mailFrom, {"221 closing\r\n"}));
+                        .Then(kMailFrom, {"221 closing\r\n"}));
   Queue("c@example.com");
   Start();
   ASSERT_TRUE(RunsThrough());

@@ -12,8 +12,6 @@ using namespace smtptest;
 using SMTPClientRefusal = SMTPClientTest;
 
 namespace {
-const std::string kMailFrom = std::string("MAIL FROM: <") + kSender + ">\r\n";
-
 // Runs the event loop for a while, as a modal alert in a handler does.
 void SpinEventLoop(int ms) {
   QEventLoop loop;

@@ -37,7 +37,7 @@ Dialogue& Dialogue::Login(const std::string& user, const std::string& password) 
 }
 
 Dialogue& Dialogue::Deliver(const std::vector<std::string>& recipients, const std::string& data) {
-  Then(std::string("MAIL FROM: <") + kSender + ">\r\n", {"250 sender ok\r\n"});
+  Then(kMailFrom, {"250 sender ok\r\n"});
   for (const std::string& recipient : recipients) Then("RCPT TO: " + recipient + "\r\n", {"250 recipient ok\r\n"});
   Then("DATA\r\n", {"354 go ahead\r\n"});
   return Then(data, {"250 queued\r\n"});

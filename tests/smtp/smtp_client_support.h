@@ -17,6 +17,8 @@ namespace smtptest {
 inline constexpr const char* kDate = "Sun, 6 Dec 2026 13:05:09 +0900";
 inline constexpr const char* kSender = "sender@example.com";
 inline constexpr const char* kGreeting = "220 test.example ESMTP ready\r\n";
+// The client's MAIL command for a message from kSender.
+inline const std::string kMailFrom = std::string("MAIL FROM: <") + kSender + ">\r\n";
 
 // A message from kSender to `to` with the subject "Hi" and a body holding a line that begins
 // with "." (sent with a second one).
