@@ -81,17 +81,21 @@ def main():
             return AuthResult(success=ok, handled=False)
         kwargs = dict(authenticator=authenticator, auth_require_tls=False)
 
+    # The stopping signals are taken by sigwait below, never by a handler: a handler that set an
+    # Event could run again inside its own set() when a second signal came (./run.sh's trap and
+    # a terminal both send one), and wait for ever on the lock it already held. Blocked before
+    # any thread starts, so that every thread inherits the mask.
+    stopping = {signal.SIGTERM, signal.SIGINT}
+    signal.pthread_sigmask(signal.SIG_BLOCK, stopping)
     port = args.port or free_port()
     controller = Controller(Store(args.folder, args.refuse), hostname="127.0.0.1", port=port,
                             decode_data=False, **kwargs)
     controller.start()
     print(f"READY {port}", flush=True)
-    stop = threading.Event()
-    signal.signal(signal.SIGTERM, lambda *_: stop.set())
-    signal.signal(signal.SIGINT, lambda *_: stop.set())
     if args.stop_on_stdin_close:
-        threading.Thread(target=lambda: (sys.stdin.read(), stop.set()), daemon=True).start()
-    stop.wait()
+        threading.Thread(target=lambda: (sys.stdin.read(), os.kill(os.getpid(), signal.SIGTERM)),
+                         daemon=True).start()
+    signal.sigwait(stopping)
     controller.stop()
 
 

@@ -2,6 +2,7 @@
 """The demo's scripts as ./run.sh runs them at each start, over one build folder: the demo SMTP
 server on the mail folder, then the demo data with the server's port."""
 import os
+import signal
 import smtplib
 import struct
 import subprocess
@@ -78,6 +79,22 @@ class DemoStart(unittest.TestCase):
         self.assertEqual(sorted(os.listdir(mail)), ["1.eml", "1.json", "2.eml", "2.json"])
         self.assertIn(b"Subject: first", self.read(os.path.join(mail, "1.eml")))
         self.assertIn(b"Subject: second", self.read(os.path.join(mail, "2.eml")))
+
+    def test_the_server_ends_however_many_stop_signals_come(self):
+        # ./run.sh's trap and the terminal may each send one, close together; a burst of them
+        # reaches the server at any point of its stopping. Several servers, as the timing varies.
+        for _ in range(8):
+            server = subprocess.Popen([sys.executable, os.path.join(SCRIPTS, "smtp_server.py"), "--folder",
+                                       self.build.name], stdout=subprocess.PIPE, text=True)
+            try:
+                server.stdout.readline()
+                for _ in range(50):
+                    os.kill(server.pid, signal.SIGTERM)
+                self.assertIn(server.wait(5), (0, -signal.SIGTERM))
+            finally:
+                server.kill()
+                server.wait()
+                server.stdout.close()
 
 
 if __name__ == "__main__":
