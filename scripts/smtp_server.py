@@ -4,9 +4,8 @@
 Listens on 127.0.0.1 at the given port (0 picks a free one), stores every message it accepts
 as <n>.eml (the bytes received after DATA) with <n>.json (envelope sender and recipients) in
 the given folder, numbered on from the messages already there, and prints "READY <port>" once
-it listens. With --user and --password it
-offers AUTH LOGIN and PLAIN without TLS and accepts that one account; --refuse ADDRESS answers
-RCPT TO for that address with 550.
+it listens. With --user and --password it offers AUTH LOGIN and PLAIN without TLS and accepts
+that one account; --refuse ADDRESS answers RCPT TO for that address with 550.
 """
 import argparse
 import asyncio
