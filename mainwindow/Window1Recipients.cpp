@@ -12,7 +12,9 @@ void Window1::LoadNameList() {
   fw::FolderItemRef file = SetFile(ListBox1->RowTag(ListBox1->ListIndex()), "NameList.txt");
   std::shared_ptr<fw::TextInputStream> stream = file && file->Exists() ? file->OpenAsTextFile() : nullptr;
   if (!stream) {
-    // The rows, their ticks and pMax stay as they were.
+    // No rows are left over from the previous set: its people must not get this set's letter.
+    ListBox2->DeleteAllRows();
+    pMax = 0;
     gCautionDlg1("NameList not found.", "", this);
     return;
   }

@@ -56,8 +56,7 @@ void Window1::ListBox1_Change() {
 
 void Window1::SelectSet() {
   LoadNameList();
-  // The ticked rows, not pMax: when the list file was missing the previous rows stay with
-  // whatever ticks the user gave them.
+  // The ticked rows, not pMax: a row without an address has no tick.
   int count = CheckedCount();
   StaticText1->SetText("総数：" + fw::Str(count));
   LoadTemplate();
