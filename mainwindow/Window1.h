@@ -99,6 +99,9 @@ class Window1 : public SendingWindow {
   // overall progress maximum.
   int CheckedCount();
   void ShowCount(int count);
+  // Every ticked row's address, before anything is sent: the first one that would be refused is
+  // named in an alert, and the result is false.
+  bool CheckRecipientAddresses();
 
   int pMax = 0;
   std::weak_ptr<fw::Thread> pRun;  // the send in progress, if any

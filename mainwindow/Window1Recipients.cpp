@@ -7,6 +7,7 @@
 #include "platform/core/Thread.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Picture.h"
+#include "smtp/MailAddress.h"
 
 void Window1::LoadNameList() {
   fw::FolderItemRef file = SetFile(ListBox1->RowTag(ListBox1->ListIndex()), "NameList.txt");
@@ -72,8 +73,23 @@ void Window1::CheckAllList(bool b) {
   ShowCount(count);
 }
 
+namespace {
+std::string RecipientRefusal(const std::string& address) { return "宛先のメールアドレスが正しくありません: " + address; }
+}  // namespace
+
+bool Window1::CheckRecipientAddresses() {
+  for (int i = 0; i < pMax; ++i) {
+    if (ListBox2->CellCheck(i, 0) && !ParseMailAddress(ListBox2->Cell(i, 1))) {
+      gCautionDlg1(gAlertText(RecipientRefusal(ListBox2->Cell(i, 1))), "", this);
+      return false;
+    }
+    fw::YieldToNextThread();
+  }
+  return true;
+}
+
 void Window1::RefuseRecipient(const std::string& address) {
-  std::string reason = "宛先のメールアドレスが正しくありません: " + address;
+  std::string reason = RecipientRefusal(address);
   // As the client's own refusals are reported (the handler cuts the text for the alert); later,
   // since the sending thread never opens an alert itself.
   fw::CallLater([this, reason] {

@@ -38,6 +38,9 @@ void Window1::Toolbar11_Action(fw::ToolItem* item) {
                    "送信設定で、1から65535までの番号を指定して下さい。", this);
       return;
     }
+    // A bad row halfway would stop the run after the rows before it had gone, and sending again
+    // once it is mended would mail those rows twice.
+    if (!CheckRecipientAddresses()) return;
     // The client authenticates only when an account is set.
     if (!pSMTP[2].empty() && pSMTP[3].empty()) {
       PassDlg* prompt = PassDlg::Get();

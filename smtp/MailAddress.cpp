@@ -4,14 +4,37 @@
 
 #include "platform/core/Strings.h"
 
+namespace {
+
+bool LetterOrDigit(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+
+// A domain as RFC 5321 allows it: labels of ASCII letters, digits and hyphens, each beginning
+// and ending with a letter or digit, separated by single dots; or an address literal in square
+// brackets.
+bool IsDomain(std::string_view domain) {
+  if (domain.starts_with('[')) {
+    const std::string_view literal = domain.substr(1, domain.size() - 2);
+    return domain.size() > 2 && domain.ends_with(']') &&
+           std::all_of(literal.begin(), literal.end(), [](char c) { return c != '[' && c != ']' && c != '\\'; });
+  }
+  for (const std::string& label : fw::Split(domain, ".")) {
+    if (label.empty() || !LetterOrDigit(label.front()) || !LetterOrDigit(label.back()) ||
+        !std::all_of(label.begin(), label.end(), [](char c) { return LetterOrDigit(c) || c == '-'; }))
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool IsMailAddress(std::string_view address) {
   if (address.empty() || address.size() > 254) return false;
   const bool plain = std::all_of(address.begin(), address.end(), [](char c) {
     return c > ' ' && c < 0x7F && c != '<' && c != '>' && c != ',';
   });
   const size_t at = address.find('@');
-  return plain && at != std::string_view::npos && at != 0 && at + 1 < address.size() &&
-         address.find('@', at + 1) == std::string_view::npos;
+  return plain && at != std::string_view::npos && at != 0 && address.find('@', at + 1) == std::string_view::npos &&
+         IsDomain(address.substr(at + 1));
 }
 
 namespace {

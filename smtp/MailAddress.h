@@ -6,8 +6,9 @@
 #include <string_view>
 
 // True when address is one plain address: printable ASCII without blanks, "<", ">" or commas,
-// exactly one "@" with text on both sides, at most 254 octets. Anything else could carry a
-// second address or SMTP parameters into the envelope.
+// exactly one "@" with text before it and a domain after it (dot-separated labels of letters,
+// digits and hyphens, or an address literal in square brackets), at most 254 octets. Anything
+// else could carry a second address or SMTP parameters into the envelope.
 bool IsMailAddress(std::string_view address);
 
 struct MailAddress {
