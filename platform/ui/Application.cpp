@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include "platform/core/StopSignals.h"
 #include "platform/ui/Window.h"
 
 namespace fw {
@@ -30,7 +31,12 @@ bool Application::HandleMenuItem(const std::string& itemName) {
   return it != menuHandlers_.end() && it->second && it->second();
 }
 
-int Application::Run() { return QCoreApplication::exec(); }
+int Application::Run() {
+  // A logout, a shutdown or Ctrl+C in the terminal ends the program as its Quit item does, so
+  // the windows' close handlers run (the main window saves the settings there).
+  StopSignals stop([this] { Quit(0); });
+  return QCoreApplication::exec();
+}
 
 void Application::Quit(int code) {
   if (!quitting_) {

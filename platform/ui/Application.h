@@ -30,7 +30,8 @@ class Application {
   // Before a menu shows.
   void EnableMenuItems() { Event_EnableMenuItems(); }
 
-  // Runs the event loop until Quit; gives the exit status.
+  // Runs the event loop until Quit; gives the exit status. SIGTERM, SIGHUP and SIGINT meanwhile
+  // quit as Quit(0) does.
   int Run();
   // Closes every window (each may cancel, which stops the quit), then ends the event loop.
   void Quit(int code);

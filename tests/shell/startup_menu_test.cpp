@@ -1,14 +1,21 @@
 // Start-up, the menu bar and quitting.
 #include <QAction>
 #include <QApplication>
-#include <QTest>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
+#include <cstdio>
 
 #include "dialogs/AboutPanel.h"
 #include "mainwindow/Window1.h"
 #include "shell/App.h"
 #include "mainwindow/MenuBar1.h"
+#include "platform/core/FolderItem.h"
+#include "shell/Startup.h"
+#include "tests/support/DataFiles.h"
 #include "tests/support/GuiTest.h"
 
 namespace {
@@ -109,6 +116,51 @@ TEST_F(StartupAndMenus, TheCloseBoxClosesTheMainWindow) {
   Window1::Get()->Widget()->close();
   ProcessEvents();
   EXPECT_FALSE(fw::HasImplicit<Window1>());
+}
+
+// The program from its start in the folder it is given, with a setting changed as the settings
+// dialog's 保存 changes it, until something ends it; run by the test below as its child.
+TEST(StopSignals, ChildRunsTheProgram) {
+  const QString folder = qEnvironmentVariable("POSTARIO_STOP_SIGNAL_FOLDER");
+  if (folder.isEmpty()) GTEST_SKIP() << "runs only as the child of ALogoutHangupOrCtrlCQuitsAndKeepsTheSettings";
+  fw::testing::SetApplicationFolder(folder.toStdString());
+  QTimer::singleShot(0, [] {
+    Window1::Get()->pSMTP[0] = "new.example.jp";
+    std::printf("running\n");
+    std::fflush(stdout);
+  });
+  const int status = _Main();
+  _Finalize();
+  std::printf("ended with %d\n", status);
+  std::fflush(stdout);
+}
+
+// What a desktop logout or shutdown, a closed terminal and Ctrl+C send: each quits as the Quit
+// item does, so the settings saved in the dialog are written.
+TEST(StopSignals, ALogoutHangupOrCtrlCQuitsAndKeepsTheSettings) {
+  for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
+    testsupport::AppFolder folder;
+    folder.Write("Data/smtp", testsupport::SettingsFile({"old.example.jp"}));
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("POSTARIO_STOP_SIGNAL_FOLDER", QString::fromStdString(folder.Path()));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    child.setProcessEnvironment(env);
+    // As a desktop session starts it, whatever the test runner ignores.
+    child.setChildProcessModifier([] {
+      for (int s : {SIGTERM, SIGHUP, SIGINT}) std::signal(s, SIG_DFL);
+    });
+    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=StopSignals.ChildRunsTheProgram"});
+    QByteArray out;
+    while (!out.contains("running\n") && child.waitForReadyRead(30000)) out += child.readAllStandardOutput();
+    ASSERT_TRUE(out.contains("running\n")) << out.toStdString();
+    ::kill(pid_t(child.processId()), signal);
+    ASSERT_TRUE(child.waitForFinished(30000));
+    out += child.readAllStandardOutput();
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit) << "signal " << signal;
+    EXPECT_TRUE(out.contains("ended with 0")) << "signal " << signal << ": " << out.toStdString();
+    EXPECT_EQ(folder.Read("Data/smtp"), testsupport::SettingsFile({"new.example.jp"})) << "signal " << signal;
+  }
 }
 
 }  // namespace
