@@ -1,6 +1,7 @@
-// Any bytes as the user's text for a subject or body: the ISO-2022-JP text must be 7-bit and
-// readable back as ISO-2022-JP; broken into lines it must read the same with no line over 998
-// octets; the subject must be encoded words that each read alone and together give the text.
+// Any bytes as the user's text for a subject or body: the ISO-2022-JP text must be 7-bit,
+// without two escapes in a row, and readable back as ISO-2022-JP; broken into lines it must
+// read the same with no line over 998 octets; the subject must be encoded words that each read
+// alone and together give the text.
 #include <iconv.h>
 
 #include <cstddef>
@@ -43,6 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const std::string jis = UTF8toJIS(text);
   for (unsigned char c : jis) Check(c < 0x80);
+  // No escape follows another straight away: WHATWG decoders (Thunderbird's) read that as an error.
+  for (size_t esc = jis.find('\x1b'); esc != std::string::npos; esc = jis.find('\x1b', esc + 1))
+    Check(jis.substr(esc + 3, 1) != "\x1b");
   const std::string read = ReadAsJIS(jis);
 
   const std::string lines = BreakLongLines(fw::ReplaceLineEndings(jis, fw::EndOfLine::Windows));

@@ -73,9 +73,12 @@ QString ComposeMarks(const QString& in) {
 class JISConverter : public fw::TextConverter {
  public:
   JISConverter(fw::TextEncoding from) : fw::TextConverter(from, fw::TextEncoding::ISO2022JP), from_(from) {}
+  // Whether a character was replaced since the converter was made.
+  bool Replaced() const { return replaced_; }
 
  protected:
   std::string Unconvertible(std::string_view sourceChar) const override {
+    replaced_ = true;
     std::string translit = from_ == fw::TextEncoding::UTF8 ? Transliterate(sourceChar) : std::string();
     if (!translit.empty()) return translit;
     return Geta();
@@ -85,11 +88,8 @@ class JISConverter : public fw::TextConverter {
   static std::string Geta() { return "\x1B$B\x22\x2E\x1B(B"; }  // 〓 in JIS X 0208
 
   fw::TextEncoding from_;
+  mutable bool replaced_ = false;
 };
-
-std::string Convert(std::string_view text, fw::TextEncoding from) {
-  return JISConverter(from).convert(text);
-}
 
 const std::string kToASCII = "\x1B(B";
 
@@ -102,8 +102,9 @@ size_t EscapeLength(std::string_view s) {
   return i > 1 && i < s.size() && s[i] >= 0x30 && s[i] <= 0x7E ? i + 1 : 0;
 }
 
-// One line of ISO-2022-JP text in pieces of at most maxBytes octets, cut between characters.
-// Each piece begins and ends in ASCII and switches to the character set in force at its start.
+// ISO-2022-JP text in pieces of at most maxBytes octets, cut between characters. Each piece
+// begins and ends in ASCII, and names a character set only before a character that needs it.
+// Line ends, which the text holds in a one-byte set, pass as characters of that set.
 std::vector<std::string> JISPieces(std::string_view line, size_t maxBytes) {
   std::vector<std::string> pieces(1);
   std::string set = kToASCII;      // the set the line is in
@@ -131,6 +132,16 @@ std::vector<std::string> JISPieces(std::string_view line, size_t maxBytes) {
   }
   if (written != kToASCII) pieces.back() += kToASCII;
   return pieces;
+}
+
+// A replacement comes with escapes of its own, and the text before it returns to ASCII: so
+// "髙橋" would switch to ASCII between 〓 and 橋 and straight back, two escapes in a row, which
+// decoders that follow the WHATWG Encoding Standard (Thunderbird, browsers) read as an error.
+// Such text is written again with each set named only before a character that needs it.
+std::string Convert(std::string_view text, fw::TextEncoding from) {
+  JISConverter converter(from);
+  const std::string jis = converter.convert(text);
+  return converter.Replaced() ? JISPieces(jis, std::string::npos).front() : jis;
 }
 
 std::string EncodedWord(std::string_view jis) { return "=?ISO-2022-JP?B?" + fw::EncodeBase64(jis, 0) + "?= "; }

@@ -8,6 +8,7 @@
 #include <regex>
 
 #include "mailtext/ProgramMessage.h"
+#include "platform/core/TextEncoding.h"
 #include "smtp/EmailMessage.h"
 #include "smtp/SMTPSocket.h"
 #include "tests/support/LocalSmtpServer.h"
@@ -56,13 +57,14 @@ TEST(ProgramMessage, RowTemplateAndSettingsGiveTheWholeMessageText) {
 
 // Every text of the message written decomposed reaches a reader composed, through a real
 // server; a sound mark with nothing to combine with, or whose voiced kana JIS lacks (ゔ),
-// becomes the spacing mark.
-TEST(ProgramMessage, DecomposedKanaArriveComposed) {
+// becomes the spacing mark. A kanji JIS lacks (髙, 﨑) becomes 〓 inside its stretch of kanji:
+// an escape followed by another is an error to readers that follow the WHATWG Encoding Standard.
+TEST(ProgramMessage, DecomposedKanaAndKanjiJISLacksArriveAsReadersReadThem) {
   testsupport::LocalSmtpServer server;
   ASSERT_TRUE(server.Started());
   ProgramMessageParts parts{.To = {Decomposed("ゴトウ"), "goto@example.jp"},
-                            .Name = Decomposed("後藤 ゴロウ"),
-                            .Subject = Decomposed("ガイドブックのご案内"),
+                            .Name = Decomposed("髙橋 ゴロウ"),
+                            .Subject = Decomposed("山﨑ガイドブックのご案内"),
                             .Honorific = Decomposed("さま"),
                             .Body = Decomposed("パンフレットをお送りします。\nゔ") + "\n\u3099\u309A",
                             .Sender = {"", "info@example.jp"},
@@ -79,10 +81,21 @@ TEST(ProgramMessage, DecomposedKanaArriveComposed) {
   const QJsonArray mail = server.ReadBack();
   ASSERT_EQ(mail.size(), 1);
   const QJsonObject m = mail[0].toObject();
-  EXPECT_EQ(m["Subject"].toString().toStdString(), "ガイドブックのご案内 ");
+  EXPECT_EQ(m["Subject"].toString().toStdString(), "山〓ガイドブックのご案内 ");
   EXPECT_EQ(m["To"].toArray(), (QJsonArray{"ゴトウ", "goto@example.jp"}));
   EXPECT_EQ(m["X-Mailer"].toString().toStdString(), "ポスタリオ ");
-  EXPECT_EQ(m["body"].toString().toStdString(), "後藤 ゴロウ さま\r\n\r\nパンフレットをお送りします。\r\nう゛\r\n゛゜\r\n");
+  EXPECT_EQ(m["body"].toString().toStdString(), "〓橋 ゴロウ さま\r\n\r\nパンフレットをお送りします。\r\nう゛\r\n゛゜\r\n");
+
+  // The message's bytes, its encoded words decoded: 〓 (2/14) goes on into 橋 and after 山.
+  const std::string raw = server.Raw(1);
+  std::string text = raw;
+  const std::regex word("=\\?ISO-2022-JP\\?B\\?([A-Za-z0-9+/=]*)\\?=");
+  for (auto w = std::sregex_iterator(raw.begin(), raw.end(), word); w != std::sregex_iterator(); ++w)
+    text += "\n" + fw::DecodeBase64((*w)[1].str());
+  EXPECT_NE(text.find("\x1b$B\"\x2e\x36\x36"), std::string::npos);
+  EXPECT_NE(text.find("\x1b$B\x3b\x33\"\x2e"), std::string::npos);
+  for (size_t esc = text.find('\x1b'); esc != std::string::npos; esc = text.find('\x1b', esc + 1))
+    EXPECT_NE(text.substr(esc + 3, 1), "\x1b") << "escapes in a row at " << esc;
 }
 
 }  // namespace
