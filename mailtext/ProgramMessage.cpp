@@ -17,7 +17,7 @@ std::shared_ptr<EmailMessage> ComposeMessage(const ProgramMessageParts& parts) {
   m->Headers.AppendHeader("X-Mailer", HeaderValue("X-Mailer", parts.Mailer));
   m->AddRecipient(AddressHeaderValue("To", parts.To));
   m->Headers.AppendHeader("Message-ID", m->_GenerateMessageID());
-  m->Headers.AppendHeader("Mime-Version", "1.0");
+  m->Headers.AppendHeader("MIME-Version", "1.0");  // spelt as RFC 2045 does; spam filters score other spellings
   // The message text takes this as the body's own type.
   m->Headers.AppendHeader("Content-type", "text/plain; charset=ISO-2022-JP");
   return m;

@@ -20,7 +20,7 @@ struct ProgramMessageParts {
 
 // The subject as an encoded word; the body a salutation line (name, one blank, honorific), an
 // empty line and the body text, in ISO-2022-JP with CR LF line ends and no line beyond the
-// longest a mail server takes, declared as such ("Mime-Version" and the charset); the sender and
+// longest a mail server takes, declared as such ("MIME-Version" and the charset); the sender and
 // the one recipient, each with its name; the mailer name as "X-Mailer" and a fresh "Message-ID".
 // The "Date" header is left to the SMTP client, which adds it when it sends.
 std::shared_ptr<EmailMessage> ComposeMessage(const ProgramMessageParts& parts);

@@ -42,7 +42,7 @@ TEST(ProgramMessage, RowTemplateAndSettingsGiveTheWholeMessageText) {
             "From: \"Hanako \\\"Hana\\\" S.\" <hanako@example.jp>\r\n"
             "To: =?ISO-2022-JP?B?GyRCOzNFRBsoQiAbJEJCQE86GyhC?= <taro@example.jp>\r\n"
             "X-Mailer: =?ISO-2022-JP?B?GyRCJWEhPCVpGyhCIDEuMA==?= \r\n"
-            "Mime-Version: 1.0\r\n"
+            "MIME-Version: 1.0\r\n"
             "Content-type: text/plain; charset=ISO-2022-JP\r\n"
             "Content-transfer-encoding: 7bit\r\n"
             "\r\n"
