@@ -13,10 +13,11 @@ import unittest
 SCRIPTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts")
 
 
-def settings_file(slots):
-    """The settings file "smtp": N = 20 (big-endian), then 21 length-prefixed texts."""
-    slots = slots + [b""] * (21 - len(slots))
-    return struct.pack(">i", 20) + b"".join(bytes([len(s)]) + s for s in slots)
+def settings_file(slots, count=21):
+    """The settings file "smtp": N = count - 1 (big-endian), then count length-prefixed texts,
+    the given slots first."""
+    slots = slots + [b""] * (count - len(slots))
+    return struct.pack(">i", count - 1) + b"".join(bytes([len(s)]) + s for s in slots)
 
 
 def slots_of(data):
@@ -66,11 +67,14 @@ class DemoStart(unittest.TestCase):
         demo[1] = start(self.build.name).encode()
         self.assertEqual(slots_of(self.read(self.smtp)), demo)
 
-        own = settings_file([b"smtp.example.jp", b"587", b"demo", b"secret", b"taro@example.jp"])
-        with open(self.smtp, "wb") as f:
-            f.write(own)
-        start(self.build.name)
-        self.assertEqual(self.read(self.smtp), own)
+        # The user's own: another server with the demo's account, in the file's shortest form
+        # (fewer slots than the program writes); the demo's address with another account.
+        for own in (settings_file([b"smtp.example.jp", b"587", b"demo", b"secret", b"taro@example.jp"], count=5),
+                    settings_file([b"127.0.0.1", b"2525", b"taro", b"secret", b"taro@example.jp"])):
+            with open(self.smtp, "wb") as f:
+                f.write(own)
+            start(self.build.name)
+            self.assertEqual(self.read(self.smtp), own)
 
     def test_a_later_start_keeps_the_mail_of_the_earlier_ones(self):
         start(self.build.name, b"Subject: first\r\n\r\none\r\n")
