@@ -13,9 +13,9 @@ bool LetterOrDigit(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 
 // brackets.
 bool IsDomain(std::string_view domain) {
   if (domain.starts_with('[')) {
+    if (domain.size() < 3 || !domain.ends_with(']')) return false;
     const std::string_view literal = domain.substr(1, domain.size() - 2);
-    return domain.size() > 2 && domain.ends_with(']') &&
-           std::all_of(literal.begin(), literal.end(), [](char c) { return c != '[' && c != ']' && c != '\\'; });
+    return std::all_of(literal.begin(), literal.end(), [](char c) { return c != '[' && c != ']' && c != '\\'; });
   }
   for (const std::string& label : fw::Split(domain, ".")) {
     if (label.empty() || !LetterOrDigit(label.front()) || !LetterOrDigit(label.back()) ||
