@@ -25,6 +25,16 @@ bool IsDomain(std::string_view domain) {
   return true;
 }
 
+// The text of a quoted name: the quotes gone and each backslash escape undone.
+std::string Unquoted(std::string_view quoted) {
+  std::string name;
+  for (size_t i = 1; i + 1 < quoted.size(); ++i) {
+    if (quoted[i] == '\\' && i + 2 < quoted.size()) ++i;
+    name += quoted[i];
+  }
+  return name;
+}
+
 }  // namespace
 
 bool IsMailAddress(std::string_view address) {
@@ -36,18 +46,6 @@ bool IsMailAddress(std::string_view address) {
   return plain && at != std::string_view::npos && at != 0 && address.find('@', at + 1) == std::string_view::npos &&
          IsDomain(address.substr(at + 1));
 }
-
-namespace {
-// The text of a quoted name: the quotes gone and each backslash escape undone.
-std::string Unquoted(std::string_view quoted) {
-  std::string name;
-  for (size_t i = 1; i + 1 < quoted.size(); ++i) {
-    if (quoted[i] == '\\' && i + 2 < quoted.size()) ++i;
-    name += quoted[i];
-  }
-  return name;
-}
-}  // namespace
 
 std::optional<MailAddress> ParseMailAddress(std::string_view text) {
   const std::string written = fw::TrimWide(text);
