@@ -89,6 +89,7 @@ TEST(MailTextEncoders, CharactersOutsideJISAreMappedNeverDropped) {
       {"ﾊﾟｰﾄ", "パート"},
       {"①", "(1)"},        // a vendor sign with a transliteration
       {"㈱", "(株)"},
+      {"㍻漢", "平成漢"},    // in the user's locale; the C locale has none for ㍻
       {"―—", "――"},       // horizontal bar, and the em dash JIS lacks
       {"ﾞﾟｱﾞ", "゛゜ア゛"},  // sound marks that cannot combine
       {"\t\x1B$B\x0E\a\x7F", "\t$B"},  // control characters other than TAB go, DEL too
@@ -97,7 +98,10 @@ TEST(MailTextEncoders, CharactersOutsideJISAreMappedNeverDropped) {
   };
   for (const Case& c : cases) {
     std::string text = std::string("前") + c.in + "後";
-    EXPECT_EQ(Decode(UTF8toJIS(text)), std::string("前") + c.out + "後") << c.in;
+    const std::string jis = UTF8toJIS(text);
+    EXPECT_EQ(Decode(jis), std::string("前") + c.out + "後") << c.in;
+    for (size_t esc = jis.find('\x1B'); esc != std::string::npos; esc = jis.find('\x1B', esc + 1))
+      EXPECT_NE(jis.substr(esc + 3, 1), "\x1B") << c.in << ": an escape straight after another";
   }
   EXPECT_EQ(UTF8toJIS(std::string("a\0b", 3)), "ab");
 }
