@@ -1,8 +1,13 @@
 #include "mailtext/ProgramMessage.h"
 
 #include "mailtext/MailTextEncoders.h"
+#include "platform/core/Strings.h"
 #include "platform/core/TextEncoding.h"
 #include "smtp/EmailMessage.h"
+
+bool IsBlankLetter(std::string_view subject, std::string_view body) {
+  return fw::TrimWide(HeaderText(subject)).empty() && fw::TrimWide(HeaderText(body)).empty();
+}
 
 std::shared_ptr<EmailMessage> ComposeMessage(const ProgramMessageParts& parts) {
   std::string body = parts.Name + " " + parts.Honorific + fw::EndOfLineText() + fw::EndOfLineText() + parts.Body;
@@ -12,7 +17,9 @@ std::shared_ptr<EmailMessage> ComposeMessage(const ProgramMessageParts& parts) {
 
   auto m = std::make_shared<EmailMessage>();
   m->FromAddress(AddressHeaderValue("From", parts.Sender));
-  m->Subject(EncodeMIME(HeaderText(parts.Subject)));
+  // RFC 2047 has no empty encoded word.
+  const std::string subject = HeaderText(parts.Subject);
+  m->Subject(subject.empty() ? "" : EncodeMIME(subject));
   m->BodyPlainText = body;
   m->Headers.AppendHeader("X-Mailer", HeaderValue("X-Mailer", parts.Mailer));
   m->AddRecipient(AddressHeaderValue("To", parts.To));

@@ -3,6 +3,7 @@
 // texts and the send settings.
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "smtp/MailAddress.h"
 
@@ -18,7 +19,11 @@ struct ProgramMessageParts {
   std::string Mailer;
 };
 
-// The subject as an encoded word; the body a salutation line (name, one blank, honorific), an
+// True when the subject and the body hold nothing but blanks (full-width ones too) and line
+// ends: there is no letter to send.
+bool IsBlankLetter(std::string_view subject, std::string_view body);
+
+// The subject as an encoded word, or an empty field when it is empty; the body a salutation line (name, one blank, honorific), an
 // empty line and the body text, in ISO-2022-JP with CR LF line ends and no line beyond the
 // longest a mail server takes, declared as such ("MIME-Version" and the charset); the sender and
 // the one recipient, each with its name; the mailer name as "X-Mailer" and a fresh "Message-ID".

@@ -54,8 +54,9 @@ class Window1 : public SendingWindow {
   void Toolbar11_Action(fw::ToolItem* item);
   void Toolbar11_Open();
 
-  void RefuseRecipient(const std::string& address) override;
+  void RefuseRecipient(int row, const std::string& address) override;
   void LockForSend(bool locked) override;
+  void RecountTicks() override;
 
   // The menu bar's items, looked up by name.
   fw::MenuItem* EditMenu() const;

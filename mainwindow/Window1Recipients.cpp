@@ -1,5 +1,6 @@
 // The recipient list and its checked count.
 #include "alerts/Globals.h"
+#include "mainwindow/AddressAlert.h"
 #include "mainwindow/SetFiles.h"
 #include "mainwindow/Window1.h"
 #include "platform/core/Strings.h"
@@ -24,6 +25,8 @@ void Window1::LoadNameList() {
   // The first line is read before the end is tested: an empty file gives one empty row.
   do {
     std::string line = stream->ReadLine();
+    // Two files joined into one bring a byte-order mark into the middle: it must not hide "//".
+    while (line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
     if (fw::LeftB(line, 2) != "//") {
       std::string address = fw::NthField(line, "\t", 1);
       ListBox2->AddRow("");
@@ -45,11 +48,10 @@ void Window1::LoadNameList() {
 }
 
 int Window1::CheckedCount() {
+  // Runs whole, without yielding: the sending thread recounts too, and the window may go at a yield.
   int count = 0;
-  for (int i = 0; i < pMax; ++i) {
+  for (int i = 0; i < pMax; ++i)
     if (ListBox2->CellCheck(i, 0)) ++count;
-    fw::YieldToNextThread();
-  }
   return count;
 }
 
@@ -59,7 +61,9 @@ void Window1::ShowCount(int count) {
 }
 
 // Every tick recounts all loaded rows from scratch.
-void Window1::ListBox2_CellAction(int, int) { ShowCount(CheckedCount()); }
+void Window1::ListBox2_CellAction(int, int) { RecountTicks(); }
+
+void Window1::RecountTicks() { ShowCount(CheckedCount()); }
 
 void Window1::CheckAllList(bool b) {
   int count = 0;
@@ -74,13 +78,16 @@ void Window1::CheckAllList(bool b) {
 }
 
 namespace {
-std::string RecipientRefusal(const std::string& address) { return "宛先のメールアドレスが正しくありません: " + address; }
+// Rows are numbered from 1, as the list shows them.
+std::string RecipientRefusal(int row, const std::string& address) {
+  return "宛先のメールアドレスが正しくありません（" + fw::Str(row + 1) + "行目）: " + AddressInAlert(address);
+}
 }  // namespace
 
 bool Window1::CheckRecipientAddresses() {
   for (int i = 0; i < pMax; ++i) {
     if (ListBox2->CellCheck(i, 0) && !ParseMailAddress(ListBox2->Cell(i, 1))) {
-      gCautionDlg1(gAlertText(RecipientRefusal(ListBox2->Cell(i, 1))), "", this);
+      gCautionDlg1(gAlertText(RecipientRefusal(i, ListBox2->Cell(i, 1))), "", this);
       return false;
     }
     fw::YieldToNextThread();
@@ -88,8 +95,8 @@ bool Window1::CheckRecipientAddresses() {
   return true;
 }
 
-void Window1::RefuseRecipient(const std::string& address) {
-  std::string reason = RecipientRefusal(address);
+void Window1::RefuseRecipient(int row, const std::string& address) {
+  std::string reason = RecipientRefusal(row, address);
   // As the client's own refusals are reported (the handler cuts the text for the alert); later,
   // since the sending thread never opens an alert itself.
   fw::CallLater([this, reason] {

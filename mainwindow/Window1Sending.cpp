@@ -5,6 +5,8 @@
 
 #include "alerts/Globals.h"
 #include "dialogs/PassDlg.h"
+#include "mailtext/ProgramMessage.h"
+#include "mainwindow/AddressAlert.h"
 #include "mainwindow/Window1.h"
 #include "sending/Thread1.h"
 #include "mainwindow/Toolbar1.h"
@@ -24,10 +26,15 @@ void Window1::Toolbar11_Action(fw::ToolItem* item) {
       gCautionDlg1("送信対象がありませんので、処理を中止します。", "どれか１つは選んで下さい。", this);
       return;
     }
+    // A set without its letter leaves the fields empty: nothing of another letter goes out.
+    if (IsBlankLetter(EditField3->Text(), EditField2->Text())) {
+      gCautionDlg1("題名と本文が空です。", "送信する文面を入力して下さい。", this);
+      return;
+    }
     const std::optional<MailAddress> sender = ParseMailAddress(pSMTP[4]);
     if (!sender) {
       gCautionDlg1(fw::TrimWide(pSMTP[4]).empty() ? "送信者のメールアドレスが設定されていません。"
-                                                  : "送信者のメールアドレスが正しくありません: " + gAlertText(pSMTP[4]),
+                                                  : gAlertText("送信者のメールアドレスが正しくありません: " + AddressInAlert(pSMTP[4])),
                    "送信設定を確かめて下さい。", this);
       return;
     }

@@ -71,6 +71,11 @@ void Window1::LoadTemplate() {
   fw::FolderItemRef file = SetFile(ListBox1->RowTag(ListBox1->ListIndex()), "Template.txt");
   std::shared_ptr<fw::TextInputStream> stream = file && file->Exists() ? file->OpenAsTextFile() : nullptr;
   if (!stream) {
+    // No letter is left over from the previous set, edited or not: its people must not get it.
+    EditField3->SetText("");
+    EditField4->SetText("");
+    EditField2->SetText("");
+    pChange = false;
     gCautionDlg1("File not found.", "", this);
     return;
   }

@@ -24,8 +24,11 @@ class SendingWindow : public fw::Window {
   fw::EditField* EditField3 = nullptr;
   fw::EditField* EditField4 = nullptr;
 
-  // A recipient the program will not send to: reported as a refusal, flags included.
-  virtual void RefuseRecipient(const std::string& address) = 0;
+  // A recipient the program will not send to, the row's address: reported as a refusal, flags
+  // included.
+  virtual void RefuseRecipient(int row, const std::string& address) = 0;
+  // Counts the ticked rows again into the count label and the overall maximum; runs whole.
+  virtual void RecountTicks() = 0;
   // While a send runs, the set list and the three template fields keep what the send reads.
   virtual void LockForSend(bool locked) = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "mailtext/ProgramMessage.h"
 #include "platform/core/DateTime.h"
@@ -19,21 +20,30 @@ void Thread1::Event_Run() {
 bool Thread1::WindowOpen() const { return fw::IsOpen(pWin); }
 
 void Thread1::GenMail() {
-  int handedOver = 0;
+  std::vector<int> accepted;
+  bool refused = false;
   for (int row = 0; row <= pMax - 1; ++row) {
     if (!WindowOpen()) return;
     // A row the list no longer has (another set was loaded meanwhile) reads as unticked.
     if (pWin->ListBox2->CellCheck(row, 0)) {
-      if (GenMail2(row)) break;
+      refused = GenMail2(row);
+      if (refused) break;
       if (!WindowOpen()) return;
-      ++handedOver;
-      pWin->ProgressBar1->SetValue(handedOver);
+      accepted.push_back(row);
+      pWin->ProgressBar1->SetValue(int(accepted.size()));
     }
     fw::YieldToNextThread();
   }
   if (!WindowOpen()) return;
+  if (refused) UntickAccepted(accepted);
   UpdateStatus("Send End.");
   pWin->ProgressBar1->SetValue(0);
+}
+
+void Thread1::UntickAccepted(const std::vector<int>& rows) {
+  pWin->ProgressBar1->SetValue(0);  // before its maximum shrinks below the value
+  for (int row : rows) pWin->ListBox2->SetCellCheck(row, 0, false);
+  pWin->RecountTicks();
 }
 
 bool Thread1::GenMail2(int row) {
@@ -42,16 +52,16 @@ bool Thread1::GenMail2(int row) {
   parts.Subject = pWin->EditField3->Text();
   parts.Honorific = pWin->EditField4->Text();
   parts.Body = pWin->EditField2->Text();
-  return GenMail3(pWin->ListBox2->Cell(row, 1), parts);
+  return GenMail3(row, pWin->ListBox2->Cell(row, 1), parts);
 }
 
-bool Thread1::GenMail3(const std::string& to, ProgramMessageParts parts) {
+bool Thread1::GenMail3(int row, const std::string& to, ProgramMessageParts parts) {
   pWin->pSent = false;
   pWin->pError = false;
   const std::optional<MailAddress> address = ParseMailAddress(to);
   if (!address) {
     // Never queued; it ends as a refusal does.
-    pWin->RefuseRecipient(to);
+    pWin->RefuseRecipient(row, to);
   } else {
     parts.To = *address;
     parts.Sender = pSender;

@@ -8,6 +8,24 @@ namespace {
 
 bool LetterOrDigit(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 
+// The part before "@": atoms as RFC 5321 allows them, with dots anywhere (Japanese mobile
+// carriers issued "taro..hanako" and "hanako."), or a quoted string without blanks.
+bool IsLocalPart(std::string_view local) {
+  if (local.size() >= 2 && local.front() == '"' && local.back() == '"') {
+    for (size_t i = 1; i + 1 < local.size(); ++i) {
+      if (local[i] == '\\' && i + 2 < local.size()) {
+        ++i;  // a quoted pair
+      } else if (local[i] == '"' || local[i] == '\\') {
+        return false;
+      }
+    }
+    return true;
+  }
+  constexpr std::string_view kAtomSigns = "!#$%&'*+-/=?^_`{|}~.";
+  return std::all_of(local.begin(), local.end(),
+                     [&](char c) { return LetterOrDigit(c) || kAtomSigns.find(c) != std::string_view::npos; });
+}
+
 // A domain as RFC 5321 allows it: labels of ASCII letters, digits and hyphens, each beginning
 // and ending with a letter or digit, separated by single dots; or an address literal in square
 // brackets.
@@ -44,19 +62,24 @@ bool IsMailAddress(std::string_view address) {
   });
   const size_t at = address.find('@');
   return plain && at != std::string_view::npos && at != 0 && address.find('@', at + 1) == std::string_view::npos &&
-         IsDomain(address.substr(at + 1));
+         IsLocalPart(address.substr(0, at)) && IsDomain(address.substr(at + 1));
+}
+
+std::string WrittenAddress(std::string_view text) {
+  const std::string written = fw::TrimWide(text);
+  const size_t open = written.find('<');
+  if (open == std::string::npos) return written;
+  const size_t close = written.ends_with('>') ? written.size() - 1 : written.size();
+  return fw::TrimWide(std::string_view(written).substr(open + 1, close - open - 1));
 }
 
 std::optional<MailAddress> ParseMailAddress(std::string_view text) {
   const std::string written = fw::TrimWide(text);
-  MailAddress parsed;
   const size_t open = written.find('<');
-  if (open == std::string::npos) {
-    parsed.Address = written;
-  } else {
-    if (!written.ends_with('>')) return std::nullopt;
+  if (open != std::string::npos && !written.ends_with('>')) return std::nullopt;
+  MailAddress parsed{.Name = "", .Address = WrittenAddress(written)};
+  if (open != std::string::npos) {
     parsed.Name = fw::TrimWide(std::string_view(written).substr(0, open));
-    parsed.Address = fw::TrimWide(std::string_view(written).substr(open + 1, written.size() - open - 2));
     if (parsed.Name.find('>') != std::string::npos) return std::nullopt;
     if (parsed.Name.size() >= 2 && parsed.Name.front() == '"' && parsed.Name.back() == '"')
       parsed.Name = Unquoted(parsed.Name);

@@ -173,8 +173,8 @@ String LTrim(std::string_view s) {
 String Trim(std::string_view s) { return LTrim(RTrim(s)); }
 
 String TrimWide(std::string_view s) {
-  // The full-width blank, and the no-break space that text copied from a web page carries.
-  constexpr std::string_view kWideBlanks[] = {"\xE3\x80\x80", "\xC2\xA0"};
+  // U+3000, U+00A0, U+200B and U+FEFF.
+  constexpr std::string_view kWideBlanks[] = {"\xE3\x80\x80", "\xC2\xA0", "\xE2\x80\x8B", "\xEF\xBB\xBF"};
   for (size_t before = s.size() + 1; s.size() < before;) {
     before = s.size();
     while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -210,6 +210,18 @@ String Chr(uint32_t code) {
     r += char(0x80 | (code & 0x3F));
   }
   return r;
+}
+
+std::vector<uint32_t> CodePoints(std::string_view s) {
+  std::vector<uint32_t> codes;
+  for (size_t i = 0, n = 0; i < s.size(); i += n) {
+    n = CharBytes(s, i);
+    const unsigned char lead = s[i];
+    uint32_t code = n == 1 ? lead : lead & (0x7F >> n);
+    for (size_t k = 1; k < n; ++k) code = (code << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    codes.push_back(code);
+  }
+  return codes;
 }
 
 String Str(int64_t value) { return std::to_string(value); }

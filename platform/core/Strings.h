@@ -45,8 +45,9 @@ String MidB(std::string_view s, int start, int count);
 // Blanks here are spaces and tabs, as the framework trims them.
 String Trim(std::string_view s);
 String LTrim(std::string_view s);
-// Trim, and the full-width blank U+3000 that Japanese input leaves and the no-break space
-// U+00A0 that copying from a web page or a spreadsheet leaves, for text a person typed.
+// Trim, and the full-width blank U+3000 that Japanese input leaves, and what copying leaves
+// unseen: the no-break space U+00A0 and the zero-width space U+200B of web pages and
+// spreadsheets, the byte-order mark U+FEFF of joined files. For text a person typed.
 String TrimWide(std::string_view s);
 
 // Every occurrence of find, ignoring letter case.
@@ -54,6 +55,8 @@ String ReplaceAll(std::string_view source, std::string_view find, std::string_vi
 
 // The character with this code point, as UTF-8 (codes below 128 give one byte).
 String Chr(uint32_t code);
+// The code point of each character; a byte that starts no valid sequence gives its own value.
+std::vector<uint32_t> CodePoints(std::string_view s);
 
 String Str(int64_t value);
 String Str(int value);

@@ -131,6 +131,8 @@ TEST_F(Recipients, AMissingListLeavesNoRowsAndNothingToSend) {
   EXPECT_EQ(w->ListBox2->ListCount(), 0);
   EXPECT_EQ(CountLabel(), "総数：0");
   EXPECT_EQ(w->EditField3->Text(), "件名B") << "the letter is shown, to be typed on";
+  Press(w->Toolbar11->ToolItem6);
+  EXPECT_EQ(CountLabel(), "総数：0") << "tick-all over no rows";
   Press(w->Toolbar11->ToolItem1);
   ASSERT_TRUE(seen[1]->answered);
   EXPECT_TRUE(seen[1]->texts.contains("送信対象がありませんので、処理を中止します。"));
@@ -142,6 +144,10 @@ TEST(RecipientAddress, OnlyOnePlainAddressPasses) {
   EXPECT_TRUE(IsMailAddress("a@xn--wgv71a.example-1.jp"));
   EXPECT_TRUE(IsMailAddress("a@[192.0.2.1]"));
   EXPECT_TRUE(IsMailAddress("a@[IPv6:2001:db8::1]"));
+  // Dots anywhere before "@", as Japanese mobile carriers issued them, or the part quoted.
+  for (const char* carrier : {"taro..hanako@example.jp", "hanako.@example.jp", ".taro@example.jp",
+                              "\"taro..hanako\"@example.jp", "\"a\\\"b\"@example.jp", "o'hara!#$%&*/=?^`{|}~@example.jp"})
+    EXPECT_TRUE(IsMailAddress(carrier)) << carrier;
   EXPECT_TRUE(IsMailAddress(std::string(64, 'l') + "@" + std::string(189, 'd')));  // 254 octets
   const std::string bad[] = {"",
                              "@example.com",
@@ -158,8 +164,16 @@ TEST(RecipientAddress, OnlyOnePlainAddressPasses) {
                              "a@example.jp.",
                              "a@-example.jp",
                              "a@example_jp",
+                             "a@example-.jp",
                              "a@[]",
                              "a@[192.0.2.1",
+                             "a@[192.0[.2.1]",
+                             "a;b@example.jp",
+                             "a(b)@example.jp",
+                             "a[b@example.jp",
+                             "a:b@example.jp",
+                             "a\\b@example.jp",
+                             "\"a\"b\"@example.jp",
                              std::string("a\0b@example.com", 15),
                              "a\t@example.com",
                              "山田@example.com",
@@ -172,6 +186,7 @@ TEST(RecipientAddress, BlanksAroundAndANameBeforeTheAddressAreReadApart) {
       {"a1@example.jp ", {"", "a1@example.jp"}},
       {"\t a2@example.jp", {"", "a2@example.jp"}},
       {"a3@example.jp　", {"", "a3@example.jp"}},
+      {"\u200Ba4@example.jp\uFEFF", {"", "a4@example.jp"}},
       {"　山田 太郎　<taro@example.jp> ", {"山田 太郎", "taro@example.jp"}},
       {"\"Yamada, \\\"T\\\" Taro\" < t@example.jp >", {"Yamada, \"T\" Taro", "t@example.jp"}},
       {"<t@example.jp>", {"", "t@example.jp"}}};
@@ -181,33 +196,66 @@ TEST(RecipientAddress, BlanksAroundAndANameBeforeTheAddressAreReadApart) {
     EXPECT_FALSE(ParseMailAddress(bad)) << bad;
 }
 
-// A recipient or a sender that is not one address, plain or after a name, never reaches the
-// server. Every ticked row is checked at 送信: a bad row halfway sends nothing, or sending again
-// once it is mended would mail the rows before it twice.
+// A recipient or a sender that is not one address, plain or after a name, or whose part before
+// "@" a server refuses, never reaches the server. Every ticked row is checked at 送信, the
+// first and the last too: a bad row halfway sends nothing, or sending again once it is mended
+// would mail the rows before it twice.
 TEST_F(Recipients, AddressesAreCheckedBeforeAnythingIsSent) {
   testsupport::LocalSmtpServer server;
   ASSERT_TRUE(server.Started());
   folder().Write("Data/smtp",
                  testsupport::SettingsFile({"127.0.0.1", std::to_string(server.Port()), "", "pw", "", "mailer"}));
-  OpenWithList("a1@example.jp\tA\na2@example.jp\tB\nｍｉｘ４＠example.jp\tC\nx@a.example, victim@b.example\tX\n");
+  OpenWithList("a;b@example.jp\tA\ntaro..hanako.@example.jp\tB\nｍｉｘ４＠example.jp\tC\na4@example.jp\tD\n"
+               "x@a.example, victim@b.example\tX\n");
   auto seen = AnswerAlert("OK");
   Press(w->Toolbar11->ToolItem1);
   ASSERT_TRUE(seen->answered);
   EXPECT_TRUE(seen->texts.contains("送信者のメールアドレスが設定されていません。"));
-  w->pSMTP[4] = "me@example.com> NOTIFY=SUCCESS";
+  w->pSMTP[4] = "自分 <me＠example.com>";
   seen = AnswerAlert("OK");
   Press(w->Toolbar11->ToolItem1);
   ASSERT_TRUE(seen->answered);
-  EXPECT_TRUE(seen->texts.contains("送信者のメールアドレスが正しくありません: me@example.com> NOTIFY=SUCCESS"));
+  EXPECT_TRUE(seen->texts.contains("送信者のメールアドレスが正しくありません: 自分 <me＠example.com>（U+FF20）"))
+      << seen->texts.join(" / ").toStdString();
 
   w->pSMTP[4] = "自分 <me@example.com>";
-  seen = AnswerAlert("OK");
-  Press(w->Toolbar11->ToolItem1);
-  ASSERT_TRUE(seen->answered);
-  EXPECT_TRUE(seen->texts.contains("宛先のメールアドレスが正しくありません: ｍｉｘ４＠example.jp")) << "the first bad row";
+  const char* refusals[] = {"宛先のメールアドレスが正しくありません（1行目）: a;b@example.jp",
+                            "宛先のメールアドレスが正しくありません（5行目）: x@a.example, victim@b.example"};
+  for (const char* refusal : refusals) {
+    seen = AnswerAlert("OK");
+    Press(w->Toolbar11->ToolItem1);
+    ASSERT_TRUE(seen->answered);
+    EXPECT_TRUE(seen->texts.contains(refusal)) << seen->texts.join(" / ").toStdString();
+    UserTick(0, false);
+    UserTick(2, false);  // a bad row unticked is not looked at
+  }
   EXPECT_TRUE(w->ListBox1->Enabled()) << "no run started";
   EXPECT_EQ(w->EditField1->Text(), "");
   EXPECT_EQ(server.Count(), 0);
+}
+
+// What nobody sees in a list: a byte-order mark where two files were joined, a zero-width space
+// from a web page, a full-width ＠. Around an address they are blanks; inside it, the alert names
+// the row and each character.
+TEST_F(Recipients, InvisibleCharactersAreBlanksAroundAnAddressAndNamedInsideIt) {
+  folder().Write("Data/smtp", testsupport::SettingsFile({"127.0.0.1", "25", "", "pw", "me@example.com", ""}));
+  OpenWithList("a1@example.jp\tA\n"
+               "\xEF\xBB\xBF// 二つ目のファイル\n"
+               "\xEF\xBB\xBF\u200Ba2@example.jp\u200B\tB\n"
+               "z2\u200B@example.com\tZ\n"
+               "鈴木 <suzuki＠example.jp>\t鈴木\n");
+  ASSERT_EQ(w->ListBox2->ListCount(), 4);
+  EXPECT_EQ(Address(1), "\u200Ba2@example.jp\u200B");
+  EXPECT_EQ(CountLabel(), "総数：4");
+  const char* refusals[] = {"宛先のメールアドレスが正しくありません（3行目）: z2\u200B@example.com（U+200B）",
+                            "宛先のメールアドレスが正しくありません（4行目）: 鈴木 <suzuki＠example.jp>（U+FF20）"};
+  for (const char* refusal : refusals) {
+    auto seen = AnswerAlert("OK");
+    Press(w->Toolbar11->ToolItem1);
+    ASSERT_TRUE(seen->answered);
+    EXPECT_TRUE(seen->texts.contains(refusal)) << seen->texts.join(" / ").toStdString();
+    UserTick(2, false);
+  }
 }
 
 TEST_F(Recipients, EvenRowsHaveTheLightBlueBackground) {

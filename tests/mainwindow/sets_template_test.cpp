@@ -1,11 +1,14 @@
 // The set list, the selection of a set with its confirmation, and the template fields.
 #include <QDir>
+#include <QJsonObject>
 #include <QImage>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
 
 #include "tests/mainwindow/SetFixture.h"
+#include "tests/support/DataFiles.h"
+#include "tests/support/LocalSmtpServer.h"
 
 namespace {
 
@@ -229,26 +232,43 @@ TEST_F(SetsAndTemplate, ClearingTheSelectionWithEditsAsksAndKeepsTheEdits) {
   EXPECT_EQ(w->EditField3->Text(), "件名B");
 }
 
-TEST_F(SetsAndTemplate, MissingTemplateKeepsEditedTextButLoadsTheRecipients) {
-  WriteSet("B", "b@example.com\tB\n", nullptr);
+// A set without its letter (none yet, or one saved as "template.txt") leaves the fields empty:
+// the previous set's letter, edited or not, never reaches its people. A blank letter is refused;
+// one typed in goes out as typed, an empty subject as an empty field.
+TEST_F(SetsAndTemplate, AMissingLetterLeavesTheFieldsEmptyAndOnlyATypedOneIsSent) {
+  testsupport::LocalSmtpServer server;
+  ASSERT_TRUE(server.Started());
+  folder().Write("Data/smtp", testsupport::SettingsFile({"127.0.0.1", std::to_string(server.Port()), "", "",
+                                                         "info@example.jp", "M"}));
+  WriteSet("名簿のみ", "b@example.com\tB\n", nullptr);
+  folder().Write("Data/名簿のみ/template.txt", "件名\n様\n本文\n");
   OpenWithSets({"A"});
   Select("A");
   TypeIntoSubject("!");
   auto seen = AnswerAlerts({"実行", "OK"});
-  w->ListBox1->SetListIndex(RowOf("B"));
+  w->ListBox1->SetListIndex(RowOf("名簿のみ"));
   ASSERT_TRUE(seen[1]->answered);
   EXPECT_TRUE(seen[1]->texts.contains("File not found."));
-  EXPECT_EQ(seen[1]->buttons, QStringList{"OK"});
-  EXPECT_EQ(w->ListBox2->ListCount(), 1);
   EXPECT_EQ(w->ListBox2->Cell(0, 1), "b@example.com");
-  EXPECT_EQ(w->EditField3->Text(), "件名A!");
-  EXPECT_EQ(w->ProgressBar1->Maximum(), 1);
-  EXPECT_TRUE(SendButtonsEnabled());
+  for (fw::EditField* field : {w->EditField3, w->EditField4, w->EditField2}) EXPECT_EQ(field->Text(), "");
+  Select("A");  // nothing is edited: no question
+  EXPECT_EQ(w->EditField3->Text(), "件名A");
+  AnswerAlert("OK");
+  Select("名簿のみ");
 
-  // Still edited: going back asks.
-  auto again = AnswerAlert("実行");
-  w->ListBox1->SetListIndex(RowOf("A"));
-  EXPECT_TRUE(again->answered);
+  w->EditField2->SetText("　\r\n \n");
+  auto blank = AnswerAlert("OK");
+  w->Toolbar11->ToolItem1.Action()->trigger();
+  ASSERT_TRUE(blank->answered);
+  EXPECT_EQ(blank->texts, (QStringList{"題名と本文が空です。", "送信する文面を入力して下さい。"}));
+
+  w->EditField2->SetText("本日のご案内");
+  w->Toolbar11->ToolItem1.Action()->trigger();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w->EditField1->Text().find("Send End.") != std::string::npos; }, 60000));
+  EXPECT_EQ(w->EditField1->Text(), "b@example.com\nSend End.\n");
+  ASSERT_EQ(server.Count(), 1);
+  EXPECT_EQ(server.ReadBack()[0].toObject()["body"].toString().toStdString(), "B \r\n\r\n本日のご案内\r\n");
+  EXPECT_NE(server.Raw(1).find("\r\nSubject: \r\nFrom: info@example.jp\r\n"), std::string::npos) << server.Raw(1);
 }
 
 TEST_F(SetsAndTemplate, SetWithNeitherFileGivesBothAlertsNameListFirst) {
@@ -275,7 +295,7 @@ TEST_F(SetsAndTemplate, SetFolderRemovedOrRenamedWhileRunningGivesTheAlerts) {
   EXPECT_TRUE(seen[0]->texts.contains("NameList not found."));
   EXPECT_TRUE(seen[1]->texts.contains("File not found."));
   EXPECT_EQ(w->ListBox2->ListCount(), 0) << "none of the previous set's rows stay";
-  EXPECT_EQ(w->EditField3->Text(), "件名A");
+  EXPECT_EQ(w->EditField3->Text(), "") << "nor its letter";
 
   // Renamed, and a file put in the folder's place.
   ASSERT_TRUE(QDir().rename(QString::fromStdString(folder().PathOf("Data/C")),

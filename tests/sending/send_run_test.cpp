@@ -315,6 +315,18 @@ TEST_F(SendRun, ARefusalShowsItsReplyAndStopsTheWalk) {
   EXPECT_EQ(progress.back(), 0);
   EXPECT_EQ(server.Count(), 2);
   EXPECT_TRUE(w->Socket1->Messages.empty());
+
+  // The rows that had the letter lose their ticks; the refused row and those not reached keep
+  // theirs. The obvious retry, the refused row unticked, mails nobody twice.
+  for (int row = 0; row < 5; ++row) EXPECT_EQ(w->ListBox2->CellCheck(row, 0), row >= 2) << "row " << row;
+  EXPECT_EQ(w->StaticText1->Text(), "総数：3");
+  EXPECT_EQ(w->ProgressBar1->Maximum(), 3);
+  QAbstractItemModel* rows = w->ListBox2->View()->model();
+  ASSERT_TRUE(rows->setData(rows->index(2, 0), Qt::Unchecked, Qt::CheckStateRole));
+  ASSERT_TRUE(SendAndWait());
+  EXPECT_EQ(Log(), "r0@example.com\nr1@example.com\nSend End.\nr3@example.com\nr4@example.com\nSend End.\n");
+  EXPECT_EQ(server.Count(), 4);
+  EXPECT_EQ(w->StaticText1->Text(), "総数：2") << "a walk that reaches its end keeps every tick";
 }
 
 TEST_F(SendRun, AServerThatIsDownIsAFailureNotASuccess) {
