@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (Release, in build-bench), runs every one of them and ends with a summary
-# table: start-up to a shown main window (3 sets and 5,000 sets), loading and recounting 10,000
-# and 100,000 recipients, building the program's message text, one SMTP session, a send walk over
+# table: start-up to a shown main window (3 sets and 5,000 sets), loading, recounting, clearing
+# and ticking 10,000 and 100,000 recipients (and 20,000 with accessibility on), building the program's message text, one SMTP session, a send walk over
 # 100,000 rows with one ticked, a send to 60 recipients through the main window against a local
 # aiosmtpd beside smtplib sessions, the costs of a waiting thread and of a yield, and reading
 # message texts with many instances of one header and with an attachment inside many nested
@@ -22,13 +22,13 @@ export XDG_RUNTIME_DIR
 results="$XDG_RUNTIME_DIR/results"
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 
-# Runs one benchmark, shows its output without the offscreen platform's and the server's
-# notices, and keeps its result lines.
+# Runs one benchmark (through the command $wrap names, when set), shows its output without the
+# offscreen platform's, the server's and the bus's notices, and keeps its result lines.
 run() {
   echo
   echo "== $*"
-  "$build/bench/$1" "${@:2}" 2>&1 |
-    sed -e '/This plugin does not support/d' -e '/login_data is deprecated/d' |
+  ${wrap:-} "$build/bench/$1" "${@:2}" 2>&1 |
+    sed -e '/This plugin does not support/d' -e '/login_data is deprecated/d' -e '/^dbus-daemon\[/d' |
     tee >(grep '^RESULT|' >>"$results" || true) | grep -v '^RESULT|' || true
 }
 
@@ -36,6 +36,7 @@ run bench_startup 10
 run bench_startup 3 4997
 run bench_namelist_load 10000
 run bench_namelist_load 100000
+wrap=scripts/with-accessibility-bus.sh run bench_namelist_load 20000
 run bench_message_text
 run bench_smtp_session 300
 run bench_send_walk 100000

@@ -43,3 +43,9 @@ bool AboutPanel::Event_MouseDown(int, int) {
   Hide();
   return false;
 }
+
+bool AboutPanel::Event_KeyDown(const std::string& key) {
+  if (key != "\x1B" && key != "\r") return false;
+  Hide();
+  return true;
+}

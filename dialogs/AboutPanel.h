@@ -1,5 +1,5 @@
 #pragma once
-// The About panel: the program's name, version and credits; a click hides it.
+// The About panel: the program's name, version and credits; a click, Escape or Return hides it.
 #include "platform/ui/BasicControls.h"
 #include "platform/ui/Window.h"
 
@@ -16,6 +16,7 @@ class AboutPanel : public fw::Window {
   void Layout() override;
   void CreateControls() override;
   bool Event_MouseDown(int x, int y) override;
+  bool Event_KeyDown(const std::string& key) override;
 
  private:
   void _CreateControls0();

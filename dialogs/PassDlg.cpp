@@ -17,7 +17,8 @@ void PassDlg::CreateControls() { _CreateControls0(); }
 void PassDlg::_CreateControls0() {
   using namespace fw;
   EditField1 = AddControl<EditField>(
-      ControlDecl{.Name = "EditField1", .Left = 30, .Top = 40, .Width = 200, .Height = 22, .TabIndex = 0},
+      ControlDecl{.Name = "EditField1", .Left = 30, .Top = 40, .Width = 200, .Height = 22, .TabIndex = 0,
+                  .LabelledBy = "StaticText1"},
       EditFieldDecl{.Password = true, .BackColor = HexColor(0xFFFFFF)});
   PushButton1 = AddControl<PushButton>(
       ControlDecl{.Name = "PushButton1", .Left = 72, .Top = 80, .Width = 82, .Height = 20, .TabIndex = 1},

@@ -32,17 +32,23 @@ void SMTPDlg::_CreateControls0() {
   EditFieldDecl password = field;
   password.Password = true;
   EditField1 = AddControl<EditField>(
-      ControlDecl{.Name = "EditField1", .Left = 150, .Top = 30, .Width = 230, .Height = 22, .TabIndex = 0}, field);
+      ControlDecl{.Name = "EditField1", .Left = 150, .Top = 30, .Width = 230, .Height = 22, .TabIndex = 0,
+                  .LabelledBy = "StaticText1"}, field);
   EditField2 = AddControl<EditField>(
-      ControlDecl{.Name = "EditField2", .Left = 150, .Top = 65, .Width = 40, .Height = 22, .TabIndex = 1}, field);
+      ControlDecl{.Name = "EditField2", .Left = 150, .Top = 65, .Width = 40, .Height = 22, .TabIndex = 1,
+                  .LabelledBy = "StaticText2"}, field);
   EditField3 = AddControl<EditField>(
-      ControlDecl{.Name = "EditField3", .Left = 150, .Top = 100, .Width = 100, .Height = 22, .TabIndex = 2}, field);
+      ControlDecl{.Name = "EditField3", .Left = 150, .Top = 100, .Width = 100, .Height = 22, .TabIndex = 2,
+                  .LabelledBy = "StaticText3"}, field);
   EditField4 = AddControl<EditField>(
-      ControlDecl{.Name = "EditField4", .Left = 150, .Top = 135, .Width = 100, .Height = 22, .TabIndex = 3}, password);
+      ControlDecl{.Name = "EditField4", .Left = 150, .Top = 135, .Width = 100, .Height = 22, .TabIndex = 3,
+                  .LabelledBy = "StaticText4"}, password);
   EditField5 = AddControl<EditField>(
-      ControlDecl{.Name = "EditField5", .Left = 150, .Top = 170, .Width = 230, .Height = 22, .TabIndex = 4}, field);
+      ControlDecl{.Name = "EditField5", .Left = 150, .Top = 170, .Width = 230, .Height = 22, .TabIndex = 4,
+                  .LabelledBy = "StaticText5"}, field);
   EditField6 = AddControl<EditField>(
-      ControlDecl{.Name = "EditField6", .Left = 150, .Top = 205, .Width = 230, .Height = 22, .TabIndex = 5}, field);
+      ControlDecl{.Name = "EditField6", .Left = 150, .Top = 205, .Width = 230, .Height = 22, .TabIndex = 5,
+                  .LabelledBy = "StaticText6"}, field);
 
   auto label = [](const char* text) {
     return StaticTextDecl{.Text = text, .TextAlign = TextAlignment::Left, .TextColor = HexColor(0x000000)};

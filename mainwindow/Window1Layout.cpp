@@ -33,7 +33,8 @@ void Window1::_CreateControls0() {
   Socket1->Error.Bind(this, &Window1::Socket1_Error);
 
   ListBox1 = AddControl<Listbox>(
-      ControlDecl{.Name = "ListBox1", .Left = 0, .Top = -1, .Width = 119, .Height = 424, .TabIndex = 2},
+      ControlDecl{.Name = "ListBox1", .Left = 0, .Top = -1, .Width = 119, .Height = 424, .TabIndex = 2,
+                  .AccessibleName = "セット"},
       ListboxDecl{.ColumnCount = 1});
   ListBox1->CellBackgroundPaint.Bind(this, &Window1::ListBox1_CellBackgroundPaint);
   ListBox1->Change.Bind(this, &Window1::ListBox1_Change);
@@ -43,7 +44,8 @@ void Window1::_CreateControls0() {
                                         .LineColor = HexColor(0x595959)});
 
   ListBox2 = AddControl<Listbox>(
-      ControlDecl{.Name = "ListBox2", .Left = 120, .Top = -1, .Width = 370, .Height = 424, .TabIndex = 4},
+      ControlDecl{.Name = "ListBox2", .Left = 120, .Top = -1, .Width = 370, .Height = 424, .TabIndex = 4,
+                  .AccessibleName = "宛先"},
       ListboxDecl{.ColumnCount = 3,
                   .ColumnWidths = "6%,55%,*",
                   .HasHeading = true,
@@ -53,7 +55,8 @@ void Window1::_CreateControls0() {
   ListBox2->CellAction.Bind(this, &Window1::ListBox2_CellAction);
 
   EditField1 = AddControl<EditField>(
-      ControlDecl{.Name = "EditField1", .Left = 120, .Top = 424, .Width = 369, .Height = 196, .TabIndex = 5},
+      ControlDecl{.Name = "EditField1", .Left = 120, .Top = 424, .Width = 369, .Height = 196, .TabIndex = 5,
+                  .AccessibleName = "ログ"},
       EditFieldDecl{.Multiline = true, .ReadOnly = true, .BackColor = HexColor(0xFFFFE1), .TextColor = black});
 
   StaticText1 = AddControl<StaticText>(
@@ -63,10 +66,12 @@ void Window1::_CreateControls0() {
       ControlDecl{.Name = "GroupBox1", .Left = 5, .Top = 470, .Width = 110, .Height = 129, .TabIndex = 7},
       GroupBoxDecl{.Caption = "進捗状況", .Font = system});
   ProgressBar1 = AddControl<ProgressBar>(ControlDecl{.Name = "ProgressBar1", .Left = 10, .Top = 515, .Width = 100,
-                                                     .Height = 20, .InitialParent = "GroupBox1"},
+                                                     .Height = 20, .InitialParent = "GroupBox1",
+                                                     .LabelledBy = "StaticText3"},
                                          ProgressBarDecl{.Value = 0, .Maximum = 100});
   ProgressBar2 = AddControl<ProgressBar>(ControlDecl{.Name = "ProgressBar2", .Left = 10, .Top = 559, .Width = 100,
-                                                     .Height = 20, .InitialParent = "GroupBox1"},
+                                                     .Height = 20, .InitialParent = "GroupBox1",
+                                                     .LabelledBy = "StaticText4"},
                                          ProgressBarDecl{.Value = 0, .Maximum = 100});
   StaticText3 = AddControl<StaticText>(ControlDecl{.Name = "StaticText3", .Left = 12, .Top = 500, .Width = 50,
                                                    .Height = 20, .TabIndex = 2, .InitialParent = "GroupBox1"},
@@ -78,7 +83,8 @@ void Window1::_CreateControls0() {
                                                       .TextColor = black, .Font = system});
 
   EditField2 = AddControl<EditField>(
-      ControlDecl{.Name = "EditField2", .Left = 491, .Top = 80, .Width = 507, .Height = 540, .TabIndex = 8},
+      ControlDecl{.Name = "EditField2", .Left = 491, .Top = 80, .Width = 507, .Height = 540, .TabIndex = 8,
+                  .AccessibleName = "本文"},
       EditFieldDecl{.Multiline = true, .BackColor = HexColor(0xFFFFFF), .TextColor = black, .Font = monospaced});
   EditField2->TextChange.Bind(this, &Window1::EditField2_TextChange);
 
@@ -97,10 +103,12 @@ void Window1::_CreateControls0() {
 
   const EditFieldDecl line{.BackColor = HexColor(0xFFFFFF), .TextColor = black};
   EditField3 = AddControl<EditField>(
-      ControlDecl{.Name = "EditField3", .Left = 540, .Top = 7, .Width = 430, .Height = 22, .TabIndex = 12}, line);
+      ControlDecl{.Name = "EditField3", .Left = 540, .Top = 7, .Width = 430, .Height = 22, .TabIndex = 12,
+                  .LabelledBy = "StaticText5"}, line);
   EditField3->TextChange.Bind(this, &Window1::EditField3_TextChange);
   EditField4 = AddControl<EditField>(
-      ControlDecl{.Name = "EditField4", .Left = 540, .Top = 37, .Width = 60, .Height = 22, .TabIndex = 13}, line);
+      ControlDecl{.Name = "EditField4", .Left = 540, .Top = 37, .Width = 60, .Height = 22, .TabIndex = 13,
+                  .LabelledBy = "StaticText6"}, line);
   EditField4->TextChange.Bind(this, &Window1::EditField4_TextChange);
 
   Toolbar11 = AddControl<Toolbar1>(ControlDecl{.Name = "Toolbar11", .Left = 63, .Top = 424, .Width = 34, .Height = 32});

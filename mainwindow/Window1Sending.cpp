@@ -11,11 +11,14 @@
 #include "sending/Thread1.h"
 #include "mainwindow/Toolbar1.h"
 #include "platform/core/Strings.h"
+#include "platform/ui/Application.h"
 #include "smtp/MailAddress.h"
 
 void Window1::Toolbar11_Action(fw::ToolItem* item) {
   const std::string& name = item->Name;
   if (name == "ToolItem1") {
+    // The letter sent is the one the window shows, a word still being composed included.
+    fw::CommitComposition();
     // One run at a time: the flags, the client and the progress bars serve one walk.
     if (SendInProgress()) return;
     if (ListBox1->ListIndex() < 0) {

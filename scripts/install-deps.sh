@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   python3-aiosmtpd
+  xvfb dbus-daemon xdotool fcitx5 fcitx5-anthy fcitx5-frontend-qt6 at-spi2-core
 )
 
 missing=()

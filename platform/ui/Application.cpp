@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QInputMethod>
 #include <QTimer>
 
 #include "platform/core/StopSignals.h"
@@ -64,6 +65,13 @@ void InitializeFramework() { QApplication::setFont(DeclaredFont(FontDecl{})); }
 
 void CloseAllWindows() {
   for (Window* w : OpenWindows()) delete w;
+}
+
+void CommitComposition() {
+  // fcitx5's Qt module leaves commit() to Qt's empty default and commits on reset(); ibus commits
+  // on commit() and drops the text on reset(), which then finds none.
+  QGuiApplication::inputMethod()->commit();
+  QGuiApplication::inputMethod()->reset();
 }
 
 void CallLater(std::function<void()> f) { QTimer::singleShot(0, QCoreApplication::instance(), std::move(f)); }

@@ -57,6 +57,10 @@ void InitializeFramework();
 // Destroys every window that is still open, without asking them.
 void CloseAllWindows();
 
+// Commits the text an input method is composing in the focused field (shown there, not yet in
+// its text), as a change of focus would.
+void CommitComposition();
+
 // Runs f from the event loop once the current event is done: never inside a thread's body, so
 // f may show a modal alert.
 void CallLater(std::function<void()> f);

@@ -30,6 +30,13 @@ StaticText::StaticText(Window& window, const ControlDecl& decl, const StaticText
 std::string StaticText::Text() const { return label_->text().toStdString(); }
 void StaticText::SetText(const std::string& text) { label_->setText(QString::fromStdString(text)); }
 
+void StaticText::Names(Control& control) {
+  label_->setBuddy(control.Widget());
+  QString name = label_->text();
+  if (name.endsWith(u'：') || name.endsWith(u':')) name.chop(1);
+  control.Widget()->setAccessibleName(name);
+}
+
 GroupBox::GroupBox(Window& window, const ControlDecl& decl, const GroupBoxDecl& box)
     : Control(window, decl), box_(new QGroupBox(window.Content())) {
   box_->setTitle(QString::fromStdString(box.Caption));

@@ -28,6 +28,9 @@ class StaticText : public Control {
   std::string Text() const;
   void SetText(const std::string& text);
   QLabel* Label() const { return label_; }
+  // Links the label to the control beside it, which takes the label's text as its accessible
+  // name, without a closing colon ("題名：" names it 題名).
+  void Names(Control& control);
 
  private:
   QLabel* label_;

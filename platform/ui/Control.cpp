@@ -17,6 +17,7 @@ void Control::Adopt(QWidget* widget) {
   widget->setGeometry(decl_.Left, decl_.Top, decl_.Width, decl_.Height);
   widget->setEnabled(decl_.Enabled);
   if (!decl_.HelpTag.empty()) widget->setToolTip(QString::fromStdString(decl_.HelpTag));
+  if (!decl_.AccessibleName.empty()) widget->setAccessibleName(QString::fromStdString(decl_.AccessibleName));
   if (decl_.TabIndex < 0) widget->setFocusPolicy(Qt::NoFocus);
   widget->setVisible(decl_.Visible);
 }

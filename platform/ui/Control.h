@@ -23,6 +23,10 @@ struct ControlDecl {
   bool Enabled = true;
   std::string HelpTag;
   std::string InitialParent;  // informative only: controls always sit at window coordinates
+  // Unseen, for assistive technology (screen readers): the control's name, or the StaticText
+  // beside it that names it (its text without a closing colon).
+  std::string AccessibleName;
+  std::string LabelledBy;
 };
 
 // What every control that shows text declares.
@@ -45,6 +49,7 @@ class Control {
   int Width() const { return decl_.Width; }
   int Height() const { return decl_.Height; }
   int TabIndex() const { return decl_.TabIndex; }
+  const std::string& LabelledBy() const { return decl_.LabelledBy; }
   bool Visible() const;
   bool Enabled() const;
   void SetEnabled(bool enabled);

@@ -1,6 +1,7 @@
 #include "platform/ui/Listbox.h"
 
 #include <QAbstractTableModel>
+#include <QAccessible>
 #include <algorithm>
 #include <functional>
 #include <QHeaderView>
@@ -12,6 +13,7 @@
 
 #include "platform/core/Log.h"
 #include "platform/core/Strings.h"
+#include "platform/ui/ListboxAccessible.h"
 #include "platform/ui/Picture.h"
 #include "platform/ui/Window.h"
 
@@ -36,8 +38,11 @@ class ListboxModel : public QAbstractTableModel {
     const Cell* c = At(index.row(), index.column());
     if (!c) return {};
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) {
-      if (c->type == ListCellType::Checkbox && role == Qt::DisplayRole) return {};
-      return QString::fromStdString(c->text);
+      if (c->type != ListCellType::Checkbox) return QString::fromStdString(c->text);
+      if (role == Qt::DisplayRole) return {};
+      // A check box shows no text: a screen reader names it by the cell beside it.
+      const Cell* beside = At(index.row(), index.column() + 1);
+      return QString::fromStdString(c->text.empty() && beside ? beside->text : c->text);
     }
     if (role == Qt::CheckStateRole && c->type == ListCellType::Checkbox) return c->checked ? Qt::Checked : Qt::Unchecked;
     return {};
@@ -171,6 +176,14 @@ class ListboxView : public QTableView {
 };
 
 Listbox::Listbox(Window& window, const ControlDecl& decl, const ListboxDecl& list) : Control(window, decl), decl_(list) {
+  static const bool accessible = [] {
+    QAccessible::installFactory([](const QString&, QObject* object) -> QAccessibleInterface* {
+      auto* view = dynamic_cast<ListboxView*>(object);
+      return view ? NewListboxAccessible(view) : nullptr;
+    });
+    return true;
+  }();
+  (void)accessible;
   std::vector<std::string> headings;
   if (list.HasHeading) headings = Split(list.InitialValue, "\t");
   model_ = std::make_unique<ListboxModel>(*this, std::max(list.ColumnCount, 1), headings);

@@ -56,6 +56,8 @@ void Toolbar::Append(ToolItem* item) {
     default:
       action = strip_->addAction(QString::fromStdString(item->Caption));
       QObject::connect(action, &QAction::triggered, [this, item] { RunCatching("a toolbar item", [&] { Action.Raise(item); }); });
+      // Tab reaches it and Space presses it; a click leaves the focus in the field being typed in.
+      strip_->widgetForAction(action)->setFocusPolicy(Qt::TabFocus);
       break;
   }
   action->setObjectName(QString::fromStdString(item->Name));
@@ -64,6 +66,13 @@ void Toolbar::Append(ToolItem* item) {
   item->action_ = action;
   item->SetEnabled(item->enabled_);
   item->SetIcon(item->icon_);
+}
+
+std::vector<QWidget*> Toolbar::Buttons() const {
+  std::vector<QWidget*> buttons;
+  for (ToolItem* item : items_)
+    if (item->Style == ToolItemStyle::Button && item->action_) buttons.push_back(strip_->widgetForAction(item->action_));
+  return buttons;
 }
 
 }  // namespace fw

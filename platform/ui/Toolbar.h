@@ -48,6 +48,8 @@ class Toolbar : public Control {
   int Count() const { return int(items_.size()); }
   ToolItem* Item(int i) const { return i >= 0 && i < Count() ? items_[size_t(i)] : nullptr; }
   QToolBar* Strip() const { return strip_; }
+  // The buttons' widgets, in item order.
+  std::vector<QWidget*> Buttons() const;
 
   Event<void(ToolItem*)> Action;
 

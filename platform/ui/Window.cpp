@@ -3,13 +3,16 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMouseEvent>
 #include <QTimer>
 #include <algorithm>
 
 #include "platform/ui/Application.h"
+#include "platform/ui/BasicControls.h"
 #include "platform/ui/MenuBar.h"
+#include "platform/ui/Toolbar.h"
 
 namespace fw {
 namespace {
@@ -67,7 +70,8 @@ class WindowWidget : public QMainWindow {
   bool painting_ = false;
 };
 
-// The content area: reports mouse-downs that no control took, in window coordinates.
+// The content area: reports mouse-downs that no control took, in window coordinates, and the
+// keys that reach it.
 class ContentWidget : public QWidget {
  public:
   explicit ContentWidget(Window* owner) : owner_(owner) {}
@@ -76,6 +80,12 @@ class ContentWidget : public QWidget {
   void mousePressEvent(QMouseEvent* e) override {
     QPoint p = e->position().toPoint();
     owner_->MouseDownAt(p.x(), p.y());
+  }
+  void keyPressEvent(QKeyEvent* e) override {
+    const std::string key = e->key() == Qt::Key_Escape                              ? "\x1B"
+                            : e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter ? "\r"
+                                                                                      : e->text().toStdString();
+    if (!owner_->Event_KeyDown(key)) QWidget::keyPressEvent(e);
   }
 
  private:
@@ -100,6 +110,7 @@ void Window::MouseDownAt(int x, int y) { Event_MouseDown(x, y); }
 void Window::Construct() {
   Layout();
   CreateControls();
+  LinkLabels();
   ApplyTabOrder();
   for (Control* c : std::vector<Control*>(controls_)) c->Open.Raise();
   Event_Open();
@@ -147,14 +158,33 @@ Control* Window::ControlNamed(const std::string& name) const {
   return it == controls_.end() ? nullptr : *it;
 }
 
+void Window::LinkLabels() {
+  for (Control* c : controls_) {
+    if (c->LabelledBy().empty() || !c->Widget()) continue;
+    if (auto* label = dynamic_cast<StaticText*>(ControlNamed(c->LabelledBy()))) label->Names(*c);
+  }
+}
+
 void Window::ApplyTabOrder() {
-  std::vector<Control*> order;
+  std::vector<QWidget*> order;
+  std::vector<Control*> ordered;
   for (Control* c : controls_)
-    if (c->TabIndex() >= 0 && c->Widget() && c->Widget()->focusPolicy() != Qt::NoFocus) order.push_back(c);
-  std::stable_sort(order.begin(), order.end(), [](Control* a, Control* b) { return a->TabIndex() < b->TabIndex(); });
-  for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1]->Widget(), order[i]->Widget());
+    if (c->TabIndex() >= 0 && c->Widget() && c->Widget()->focusPolicy() != Qt::NoFocus) ordered.push_back(c);
+  std::stable_sort(ordered.begin(), ordered.end(), [](Control* a, Control* b) { return a->TabIndex() < b->TabIndex(); });
+  for (Control* c : ordered) order.push_back(c->Widget());
+  // A toolbar's buttons come after the controls, for the keyboard alone.
+  for (Control* c : controls_)
+    if (auto* toolbar = dynamic_cast<Toolbar*>(c))
+      for (QWidget* button : toolbar->Buttons()) order.push_back(button);
+  for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
   // Qt would start from the first control created; the window opens with the first in order.
-  if (!order.empty()) order.front()->Widget()->setFocus();
+  // A window without any takes the focus itself, so that its keys reach it.
+  if (!ordered.empty()) {
+    ordered.front()->Widget()->setFocus();
+  } else {
+    content_->setFocusPolicy(Qt::StrongFocus);
+    content_->setFocus();
+  }
 }
 
 void Window::Show() {

@@ -79,6 +79,9 @@ class Window {
   // True cancels the close; appQuitting tells whether the application is quitting.
   virtual bool Event_CancelClose(bool appQuitting) { (void)appQuitting; return false; }
   virtual bool Event_MouseDown(int x, int y) { return MouseDown.Raise(x, y); }
+  // A key that reached the window itself (no control took it): its text, "\x1B" for Escape and
+  // "\r" for Return or Enter. True when the window handled it.
+  virtual bool Event_KeyDown(const std::string& key) { (void)key; return false; }
 
   void SetMenuBar(MenuBar* menuBar);
   void ApplyDecl(const WindowDecl& decl);
@@ -100,6 +103,8 @@ class Window {
   // Returns false when the close was cancelled.
   bool CloseRequested(bool appQuitting);
   void Destroy();
+  // Links each control declared as labelled by a StaticText to it.
+  void LinkLabels();
   // Orders the keyboard focus by TabIndex and gives the focus to the first control in it.
   void ApplyTabOrder();
 

@@ -1,14 +1,20 @@
 // The send-settings dialog: its declared fields and labels, the 255-byte limit, the focus it
 // opens with, and the two buttons that record the answer and hide the dialog keeping its fields.
+#include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
+#include "dialogs/PassDlg.h"
 #include "dialogs/SMTPDlg.h"
 #include "tests/support/GuiTest.h"
 
 namespace {
+
+std::string AccessibleName(QWidget* widget) {
+  return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name).toStdString();
+}
 
 class SMTPDialog : public testsupport::GuiTest {
  protected:
@@ -40,10 +46,15 @@ TEST_F(SMTPDialog, LabelsButtonsAndTheMaskedPasswordField) {
     EXPECT_TRUE(rows[i].second->Text().empty());
     auto* line = qobject_cast<QLineEdit*>(rows[i].second->Widget());
     EXPECT_EQ(line->echoMode(), i == 3 ? QLineEdit::Password : QLineEdit::Normal) << labels[i];
+    EXPECT_EQ(AccessibleName(line), labels[i]) << "a screen reader names the field by its label";
   }
   EXPECT_EQ(dlg->PushButton1->Caption(), "キャンセル");
   EXPECT_EQ(dlg->PushButton2->Caption(), "保存");
   EXPECT_TRUE(qobject_cast<QPushButton*>(dlg->PushButton2->Widget())->isDefault());
+
+  PassDlg* prompt = PassDlg::Get();
+  EXPECT_EQ(AccessibleName(prompt->EditField1->Widget()), "パスワードを入力して下さい。");
+  prompt->Close();
 }
 
 TEST_F(SMTPDialog, FieldsHoldAtMost255BytesWithoutSplittingACharacter) {

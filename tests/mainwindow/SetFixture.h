@@ -7,7 +7,9 @@
 
 #include "mainwindow/Window1.h"
 #include "mainwindow/Toolbar1.h"
+#include "tests/support/DataFiles.h"
 #include "tests/support/GuiTest.h"
+#include "tests/support/LocalSmtpServer.h"
 
 namespace settest {
 
@@ -18,6 +20,12 @@ class SetWindowTest : public testsupport::GuiTest {
     folder().MakeFolder("Data/" + name);
     if (nameList) folder().Write("Data/" + name + "/NameList.txt", nameList);
     if (templateText) folder().Write("Data/" + name + "/Template.txt", templateText);
+  }
+
+  // Settings that send to the server, without an account, from info@example.jp.
+  void WriteSettingsFor(const testsupport::LocalSmtpServer& server) {
+    folder().Write("Data/smtp", testsupport::SettingsFile({"127.0.0.1", std::to_string(server.Port()), "", "",
+                                                           "info@example.jp", "M"}));
   }
 
   void Open() {

@@ -7,8 +7,6 @@
 #include <QTest>
 
 #include "tests/mainwindow/SetFixture.h"
-#include "tests/support/DataFiles.h"
-#include "tests/support/LocalSmtpServer.h"
 
 namespace {
 
@@ -238,8 +236,7 @@ TEST_F(SetsAndTemplate, ClearingTheSelectionWithEditsAsksAndKeepsTheEdits) {
 TEST_F(SetsAndTemplate, AMissingLetterLeavesTheFieldsEmptyAndOnlyATypedOneIsSent) {
   testsupport::LocalSmtpServer server;
   ASSERT_TRUE(server.Started());
-  folder().Write("Data/smtp", testsupport::SettingsFile({"127.0.0.1", std::to_string(server.Port()), "", "",
-                                                         "info@example.jp", "M"}));
+  WriteSettingsFor(server);
   WriteSet("名簿のみ", "b@example.com\tB\n", nullptr);
   folder().Write("Data/名簿のみ/template.txt", "件名\n様\n本文\n");
   OpenWithSets({"A"});

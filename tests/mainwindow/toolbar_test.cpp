@@ -1,6 +1,8 @@
 // The toolbar's icons from the application's pictures, and the buttons' enabled states.
 #include <QAction>
+#include <QApplication>
 #include <QImage>
+#include <QTest>
 #include <QToolBar>
 
 #include "platform/ui/Picture.h"
@@ -74,6 +76,41 @@ TEST_F(ToolbarIcons, SendButtonsFollowTheSetSelectionAndSettingsStaysEnabled) {
   expectStates(false, "after clearing it");
   Select("A");
   expectStates(true, "after selecting again");
+}
+
+// Without a mouse: Tab reaches the buttons after the fields, passing a disabled one, and Space
+// presses the one that has the focus. A click leaves the focus in the field being typed in.
+TEST_F(ToolbarIcons, TabReachesTheButtonsAndSpaceSends) {
+  testsupport::LocalSmtpServer server;
+  ASSERT_TRUE(server.Started());
+  WriteSettingsFor(server);
+  WriteSet("A", "a@example.com\tA\n", "件名\n様\n本文\n");
+  Open();
+  w->Widget()->activateWindow();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == w->ListBox1->Widget(); }))
+      << "the set list has the focus at start";
+  auto button = [&](fw::ToolItem& item) { return w->Toolbar11->Strip()->widgetForAction(item.Action()); };
+  w->EditField4->Widget()->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), button(w->Toolbar11->ToolItem3)) << "the disabled ones are passed over";
+
+  Select("A");
+  w->EditField2->Widget()->setFocus();
+  QTest::mouseClick(button(w->Toolbar11->ToolItem7), Qt::LeftButton);
+  EXPECT_EQ(QApplication::focusWidget(), w->EditField2->Widget()) << "a click leaves the focus where it was";
+  EXPECT_EQ(CountLabel(), "総数：0");
+  QTest::mouseClick(button(w->Toolbar11->ToolItem6), Qt::LeftButton);
+  w->EditField4->Widget()->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), button(w->Toolbar11->ToolItem1));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w->EditField1->Text().find("Send End.") != std::string::npos; }, 60000));
+  EXPECT_EQ(w->EditField1->Text(), "a@example.com\nSend End.\n");
+  EXPECT_EQ(server.Count(), 1);
+  for (fw::ToolItem* next : {&w->Toolbar11->ToolItem6, &w->Toolbar11->ToolItem7, &w->Toolbar11->ToolItem3}) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), button(*next)) << next->Name;
+  }
 }
 
 TEST_F(ToolbarIcons, TheStripShowsTheIconsOfASetLoadedWindow) {

@@ -1,5 +1,6 @@
 // The main window as declared: controls under their names at their rectangles, captions,
 // colours, tab order, the read-only log and the toolbar strip.
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QGroupBox>
@@ -138,6 +139,39 @@ TEST_F(Window1Layout, FocusFollowsTabIndexAndTheLogTakesNoTyping) {
   subject->setFocus();
   QTest::keyClicks(subject, "abc");
   EXPECT_EQ(w->EditField3->Text(), "abc");
+}
+
+// What a screen reader says of each control, and of each tick of the recipient list.
+TEST_F(Window1Layout, AScreenReaderNamesEveryListFieldAndBarAndEachTick) {
+  const std::pair<const char*, const char*> named[] = {
+      {"ListBox1", "セット"}, {"ListBox2", "宛先"}, {"EditField1", "ログ"},     {"EditField2", "本文"},
+      {"EditField3", "題名"}, {"EditField4", "敬称"}, {"ProgressBar1", "全体"}, {"ProgressBar2", "各メール"}};
+  for (const auto& [control, name] : named) {
+    QAccessibleInterface* widget = QAccessible::queryAccessibleInterface(w->ControlNamed(control)->Widget());
+    EXPECT_EQ(widget->text(QAccessible::Name).toStdString(), name) << control;
+  }
+  EXPECT_EQ(w->StaticText5->Label()->buddy(), w->EditField3->Widget()) << "the label beside the field is linked to it";
+
+  const char* addresses[] = {"a@example.jp", "b@example.jp", ""};
+  for (int row = 0; row < 3; ++row) {
+    w->ListBox2->AddRow("");
+    w->ListBox2->SetCell(row, 1, addresses[row]);
+    if (row < 2) w->ListBox2->SetCellType(row, 0, fw::ListCellType::Checkbox);
+  }
+  w->ListBox2->SetCellCheck(0, 0, true);
+  QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(w->ListBox2->View())->tableInterface();
+  ASSERT_NE(table, nullptr);
+  for (int row = 0; row < 3; ++row) {
+    QAccessibleInterface* tick = table->cellAt(row, 0);
+    ASSERT_NE(tick, nullptr);
+    EXPECT_EQ(tick->state().checkable, row < 2) << "row " << row;
+    EXPECT_EQ(tick->state().checked, row == 0) << "row " << row;
+    EXPECT_EQ(tick->text(QAccessible::Name).toStdString(), addresses[row]) << "row " << row;
+  }
+  // Toggling it is the user's tick: the count follows.
+  table->cellAt(1, 0)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  EXPECT_TRUE(w->ListBox2->CellCheck(1, 0));
+  EXPECT_EQ(w->StaticText1->Text(), "総数：0") << "pMax is 0: no set was loaded";
 }
 
 TEST_F(Window1Layout, ToolbarStripShowsSevenItemsInOrderAboveTheContent) {

@@ -1,4 +1,5 @@
 // Start-up, the menu bar and quitting.
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -101,6 +102,20 @@ TEST_F(StartupAndMenus, AboutShowsOneSinglePanelAndAClickHidesIt) {
   MenuBar1::Get()->Child("AppleAbout")->Action()->trigger();
   EXPECT_EQ(AboutPanel::Get(), panel) << "the hidden panel is shown again, not a second one";
   EXPECT_TRUE(panel->IsVisible());
+
+  // Opened by keyboard from the main window, it takes the focus, and Escape or Return hides it.
+  for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+    Window1::Get()->Widget()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Window1::Get()->Widget()));
+    MenuBar1::Get()->Child("AppleAbout")->Action()->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+      QWidget* focused = QApplication::focusWidget();
+      return focused && panel->Widget()->isAncestorOf(focused);
+    }));
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(QApplication::focusWidget())->state().focused);
+    QTest::keyClick(QApplication::focusWidget(), key);
+    EXPECT_FALSE(panel->IsVisible()) << key;
+  }
 }
 
 TEST_F(StartupAndMenus, QuitClosesTheMainWindowThroughItsCloseHandler) {
