@@ -36,7 +36,7 @@ run bench_startup 10
 run bench_startup 3 4997
 run bench_namelist_load 10000
 run bench_namelist_load 100000
-wrap=scripts/with-accessibility-bus.sh run bench_namelist_load 20000
+wrap='scripts/desktop-session.sh --accessibility' run bench_namelist_load 20000
 run bench_message_text
 run bench_smtp_session 300
 run bench_send_walk 100000

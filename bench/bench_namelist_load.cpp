@@ -1,8 +1,8 @@
 // Loading a "NameList.txt" of many recipients into the main window's list through a set
 // selection, one recount after a user's tick, then 全クリア and 全チェック. Prints wall and
 // process CPU time of each step (target: well under a second) and the peak resident memory.
-// Run on an X display with an accessibility bus (scripts/with-accessibility-bus.sh), Qt's
-// AT-SPI bridge is on, as for a screen reader, and the figures say so.
+// Run in scripts/desktop-session.sh --accessibility, Qt's AT-SPI bridge is on, as for a screen
+// reader, and the figures say so.
 // Usage: bench_namelist_load [recipients, default 100000]
 #include <QAbstractItemModel>
 #include <QAccessible>
