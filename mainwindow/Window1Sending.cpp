@@ -36,8 +36,9 @@ void Window1::Toolbar11_Action(fw::ToolItem* item) {
     }
     const std::optional<MailAddress> sender = ParseMailAddress(pSMTP[4]);
     if (!sender) {
-      gCautionDlg1(fw::TrimWide(pSMTP[4]).empty() ? "送信者のメールアドレスが設定されていません。"
-                                                  : gAlertText("送信者のメールアドレスが正しくありません: " + AddressInAlert(pSMTP[4])),
+      gCautionDlg1(fw::TrimWide(pSMTP[4]).empty()
+                       ? "送信者のメールアドレスが設定されていません。"
+                       : gAlertText("送信者のメールアドレスが正しくありません: " + AddressInAlert(pSMTP[4])),
                    "送信設定を確かめて下さい。", this);
       return;
     }
