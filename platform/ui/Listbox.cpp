@@ -176,14 +176,14 @@ class ListboxView : public QTableView {
 };
 
 Listbox::Listbox(Window& window, const ControlDecl& decl, const ListboxDecl& list) : Control(window, decl), decl_(list) {
-  static const bool accessible = [] {
+  // Once per process: a screen reader gets every list's view through ListboxAccessible.
+  [[maybe_unused]] static const bool accessible = [] {
     QAccessible::installFactory([](const QString&, QObject* object) -> QAccessibleInterface* {
       auto* view = dynamic_cast<ListboxView*>(object);
       return view ? NewListboxAccessible(view) : nullptr;
     });
     return true;
   }();
-  (void)accessible;
   std::vector<std::string> headings;
   if (list.HasHeading) headings = Split(list.InitialValue, "\t");
   model_ = std::make_unique<ListboxModel>(*this, std::max(list.ColumnCount, 1), headings);

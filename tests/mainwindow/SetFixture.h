@@ -1,6 +1,7 @@
 #pragma once
 // The main window started over a "Data" folder of sets built by the test, with helpers to
 // select a set and to read what the window shows.
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -44,6 +45,10 @@ class SetWindowTest : public testsupport::GuiTest {
   void Select(const std::string& set) { w->ListBox1->SetListIndex(RowOf(set)); }
 
   std::string CountLabel() const { return w->StaticText1->Text(); }
+  // Waits for a run started meanwhile to log "Send End.".
+  bool WaitForSendEnd() {
+    return QTest::qWaitFor([&] { return w->EditField1->Text().find("Send End.") != std::string::npos; }, 60000);
+  }
   int CheckedRows() const {
     int n = 0;
     for (int i = 0; i < w->ListBox2->ListCount(); ++i) n += w->ListBox2->CellCheck(i, 0) ? 1 : 0;

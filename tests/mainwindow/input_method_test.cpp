@@ -67,7 +67,7 @@ TEST_F(ComposingChild, TypesIntoTheBodyAndPressesSend) {
   EXPECT_EQ(w->EditField2->Text(), "本文\n二行目") << "shown, but not yet in the field's text";
 
   QTest::mouseClick(w->Toolbar11->Strip()->widgetForAction(w->Toolbar11->ToolItem1.Action()), Qt::LeftButton);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w->EditField1->Text().find("Send End.") != std::string::npos; }, 60000));
+  ASSERT_TRUE(WaitForSendEnd());
   ASSERT_EQ(server.Count(), 1);
   EXPECT_EQ(server.ReadBack()[0].toObject()["body"].toString().toStdString(),
             "A 様\r\n\r\n本文\r\n二行目すみませn\r\n");

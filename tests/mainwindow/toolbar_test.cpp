@@ -104,7 +104,7 @@ TEST_F(ToolbarIcons, TabReachesTheButtonsAndSpaceSends) {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   ASSERT_EQ(QApplication::focusWidget(), button(w->Toolbar11->ToolItem1));
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w->EditField1->Text().find("Send End.") != std::string::npos; }, 60000));
+  ASSERT_TRUE(WaitForSendEnd());
   EXPECT_EQ(w->EditField1->Text(), "a@example.com\nSend End.\n");
   EXPECT_EQ(server.Count(), 1);
   for (fw::ToolItem* next : {&w->Toolbar11->ToolItem6, &w->Toolbar11->ToolItem7, &w->Toolbar11->ToolItem3}) {
